@@ -1,0 +1,63 @@
+#include "DurableFile.h"
+
+#include <cstdint>
+#include <limits>
+#include <memory>
+
+namespace orvo {
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+std::size_t WriteWithStdio(std::FILE* file, const char* data, std::size_t size) {
+    return std::fwrite(data, 1, size, file);
+}
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) {
+        return std::nullopt;
+    }
+    long length = std::ftell(file.get());
+    if (length < 0 || static_cast<std::uint64_t>(length) >
+                          static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
+        return std::nullopt;
+    }
+    std::rewind(file.get());
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    if (length > 0 && std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool ReplaceFileContents(const std::string& path, std::string_view bytes,
+                         const ChunkWriter& write) {
+    if (IsReadOnlyFile(path)) {
+        return false;
+    }
+    const std::string temporary = path + ".new";
+    bool written = false;
+    {
+        FilePtr file(std::fopen(temporary.c_str(), "wb"));
+        if (!file) {
+            return false;
+        }
+        const ChunkWriter& writer = write ? write : ChunkWriter(WriteWithStdio);
+        written = writer(file.get(), bytes.data(), bytes.size()) == bytes.size() &&
+                  FlushToDisk(file.get());
+        written = (std::fclose(file.release()) == 0) && written;
+    }
+    if (!written || !MoveFileOver(temporary, path)) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace orvo

@@ -1,0 +1,31 @@
+#pragma once
+// Whole-file reads and writes that never leave a half-written file behind.
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orvo {
+
+// The file's bytes, or nothing when it cannot be opened or read. Files over 2 GiB are refused.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// Writes one chunk; returns the number of bytes it wrote. Tests pass one that fails part-way.
+using ChunkWriter = std::function<std::size_t(std::FILE*, const char*, std::size_t)>;
+
+// Replaces the contents of `path` in one step: the bytes go to a temporary file beside it, are
+// flushed to the disk, and the temporary file then takes the old one's place. On any failure the
+// old file stays as it was and the temporary file is removed. A read-only file is not replaced.
+bool ReplaceFileContents(const std::string& path, std::string_view bytes,
+                         const ChunkWriter& write = {});
+
+// Pushes what was written to `file` through to the disk (FlushFileBuffers or fsync).
+bool FlushToDisk(std::FILE* file);
+
+bool IsReadOnlyFile(const std::string& path);
+
+// Moves `from` over `to`, replacing it, and returns once the move is on the disk.
+bool MoveFileOver(const std::string& from, const std::string& to);
+
+}  // namespace orvo
