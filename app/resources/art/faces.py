@@ -167,7 +167,7 @@ def _disc(canvas):
 
 def _magnifier(canvas):
     cx, cy, glass, rim = 63, 62, 15, 4.5
-    handle_from, handle_to = (74.5, 73.5), (89, 88)
+    handle_from, handle_to = (74.5, 73.5), (86.5, 85.5)
     _soft_shadow(canvas, circle(cx + 2, cy + 3, glass + rim))
     _soft_shadow(canvas, capsule((handle_from[0] + 2, handle_from[1] + 3),
                                  (handle_to[0] + 2, handle_to[1] + 3), 9))
