@@ -7,13 +7,21 @@
 
 namespace orvo {
 
-bool IsValidSerialNumber(std::string_view text) {
-    return text.size() == kSerialLength &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+namespace {
+
+template <typename Char>
+bool IsTwelveDigits(std::basic_string_view<Char> text) {
+    return text.size() == static_cast<std::size_t>(kSerialLength) &&
+           std::all_of(text.begin(), text.end(), [](Char c) { return c >= '0' && c <= '9'; });
 }
 
+}  // namespace
+
+bool IsValidSerialNumber(std::string_view text) { return IsTwelveDigits(text); }
+bool IsValidSerialNumber(std::wstring_view text) { return IsTwelveDigits(text); }
+
 std::string NextSerialNumber(std::string_view text) {
-    if (text.size() != kSerialLength) {
+    if (text.size() != static_cast<std::size_t>(kSerialLength)) {
         return {};
     }
     // Seven characters can hold at most 9999999, so the sum cannot overflow.
@@ -26,7 +34,7 @@ std::string NextSerialNumber(std::string_view text) {
 std::string ProposeSerialNumber(const std::optional<std::vector<std::string>>& numberFileLines) {
     if (numberFileLines) {
         auto last = std::find_if(numberFileLines->rbegin(), numberFileLines->rend(),
-                                 [](const std::string& line) { return line.size() == kSerialLength; });
+                                 [](const std::string& line) { return line.size() == static_cast<std::size_t>(kSerialLength); });
         if (last != numberFileLines->rend()) {
             return NextSerialNumber(*last);
         }
