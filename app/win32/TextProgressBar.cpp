@@ -60,15 +60,15 @@ bool TextProgressBar::Attach(HWND control) {
 }
 
 void TextProgressBar::Detach() {
-    if (window_ != nullptr) {
-        RemoveWindowSubclass(window_, SubclassProc, kSubclassId);
-        window_ = nullptr;
+    HWND window = window_.exchange(nullptr);
+    if (window != nullptr) {
+        RemoveWindowSubclass(window, SubclassProc, kSubclassId);
     }
 }
 
 void TextProgressBar::SetBarRange(int lower, int upper) {
-    if (window_ != nullptr) {
-        SendMessageW(window_, kSetRange, static_cast<WPARAM>(lower), static_cast<LPARAM>(upper));
+    if (HWND window = window_.load()) {
+        SendMessageW(window, kSetRange, static_cast<WPARAM>(lower), static_cast<LPARAM>(upper));
         return;
     }
     lower_ = lower;
@@ -76,15 +76,16 @@ void TextProgressBar::SetBarRange(int lower, int upper) {
 }
 
 int TextProgressBar::SetBarPosition(int position) {
-    if (window_ == nullptr) {
+    HWND window = window_.load();
+    if (window == nullptr) {
         return -1;
     }
-    return static_cast<int>(SendMessageW(window_, kSetPosition, static_cast<WPARAM>(position), 0));
+    return static_cast<int>(SendMessageW(window, kSetPosition, static_cast<WPARAM>(position), 0));
 }
 
 void TextProgressBar::SetShowText(bool on) {
-    if (window_ != nullptr) {
-        SendMessageW(window_, kSetShowText, on ? 1 : 0, 0);
+    if (HWND window = window_.load()) {
+        SendMessageW(window, kSetShowText, on ? 1 : 0, 0);
         return;
     }
     showText_ = on;

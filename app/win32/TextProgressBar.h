@@ -16,6 +16,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 
 namespace orvo {
@@ -31,7 +32,7 @@ class TextProgressBar {
     // is no window or the bar is already attached.
     bool Attach(HWND control);
     void Detach();
-    HWND Window() const { return window_; }
+    HWND Window() const { return window_.load(); }
 
     // No repaint; the next position change or paint uses the new range.
     void SetBarRange(int lower, int upper);
@@ -55,7 +56,8 @@ class TextProgressBar {
     void Paint();
     void PaintText(HDC dc, const RECT& client, const RECT& bar, const RECT& rest) const;
 
-    HWND window_ = nullptr;
+    // Read by callers on any thread, cleared on the window's own when it is destroyed.
+    std::atomic<HWND> window_{nullptr};
 
     int position_ = 0;
     int upper_ = 100;
