@@ -53,7 +53,7 @@ int FakeDialogControls::GetListSelection(int id) const {
 void FakeDialogControls::SetListSelection(int id, int index) {
     Hold hold(lock_);
     Control& control = controls_[id];
-    // As a real list: an index outside the items clears the selection.
+    // -1, or any index outside the items, clears the selection, as the list documents it.
     bool inside = index >= 0 && index < static_cast<int>(control.items.size());
     control.selection = inside ? index : -1;
 }
