@@ -2,8 +2,9 @@
 // The table of every Windows call the pipe library makes. The library reaches the system only
 // through it, so that tests can put a fake device behind it; RealPipeApi() binds each entry to
 // the system's own function of the same name.
-#include <setupapi.h>
 #include <windows.h>
+// After windows.h, whose types it needs.
+#include <setupapi.h>
 
 namespace orvo::usbpipe {
 
