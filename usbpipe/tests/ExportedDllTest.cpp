@@ -4,6 +4,7 @@
 
 #include <chrono>
 
+#include "BuiltPipeDlls.h"
 #include "PipeDll.h"
 #include "WindowsPath.h"
 
@@ -12,19 +13,9 @@ namespace {
 
 using ::testing::UnorderedElementsAre;
 
-struct DllUnderTest {
-    const char* name;
-    const char* path;
-    const char* prefix;
-};
-
-void PrintTo(const DllUnderTest& dll, std::ostream* out) {
-    *out << dll.name;
-}
-
-class ExportedDllTest : public ::testing::TestWithParam<DllUnderTest> {
+class ExportedDllTest : public ::testing::TestWithParam<BuiltPipeDll> {
   protected:
-    PipeDll dll{WindowsPath(GetParam().path), GetParam().prefix};
+    pipecall::PipeDll dll{WindowsPath(GetParam().path)};
 };
 
 TEST_P(ExportedDllTest, LoadsAndExportsExactlyItsTwoCalls) {
@@ -49,10 +40,7 @@ TEST_P(ExportedDllTest, WithoutADeviceEveryCallFailsWithoutWaitingForItsTimeOut)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(kTimeOutMs));
 }
 
-INSTANTIATE_TEST_SUITE_P(BothDlls, ExportedDllTest,
-                         ::testing::Values(DllUnderTest{"qxUSBDev", ORVO_QXUSBDEV_DLL, "qxUSB_"},
-                                           DllUnderTest{"qxUSBDevAdv", ORVO_QXUSBDEVADV_DLL,
-                                                        "qxUSBAdv_"}),
+INSTANTIATE_TEST_SUITE_P(BothDlls, ExportedDllTest, ::testing::ValuesIn(kBuiltPipeDlls),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

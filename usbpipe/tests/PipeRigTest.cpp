@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "BuiltPipeDlls.h"
+#include "ChildProcess.h"
 #include "PipeApi.h"
 #include "PipeDll.h"
 #include "RigProcess.h"
@@ -133,20 +135,10 @@ TEST_F(PipeRigTest, DevicePulledWithoutNoticeFailsAndIsFoundAgain) {
     EXPECT_EQ(Exchange(CommandFrame(11))[2], 0x8B);
 }
 
-struct DllUnderTest {
-    const char* name;
-    const char* path;
-    const char* prefix;
-};
-
-void PrintTo(const DllUnderTest& dll, std::ostream* out) {
-    *out << dll.name;
-}
-
-class PipeRigDllTest : public PipeRigTest, public ::testing::WithParamInterface<DllUnderTest> {};
+class PipeRigDllTest : public PipeRigTest, public ::testing::WithParamInterface<BuiltPipeDll> {};
 
 TEST_P(PipeRigDllTest, ExchangesAFrameWithTheDevice) {
-    PipeDll dll(WindowsPath(GetParam().path), GetParam().prefix);
+    pipecall::PipeDll dll(WindowsPath(GetParam().path));
     ASSERT_TRUE(dll.IsLoaded());
     Bytes frame = CommandFrame(6);
     EXPECT_EQ(dll.write(1, frame.data(), 16, 1000), 16);
@@ -155,11 +147,24 @@ TEST_P(PipeRigDllTest, ExchangesAFrameWithTheDevice) {
     EXPECT_EQ(reply[2], 0x86);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothDlls, PipeRigDllTest,
-                         ::testing::Values(DllUnderTest{"qxUSBDev", ORVO_QXUSBDEV_DLL, "qxUSB_"},
-                                           DllUnderTest{"qxUSBDevAdv", ORVO_QXUSBDEVADV_DLL,
-                                                        "qxUSBAdv_"}),
+INSTANTIATE_TEST_SUITE_P(BothDlls, PipeRigDllTest, ::testing::ValuesIn(kBuiltPipeDlls),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A technician's check by hand: pipe-call writes command 10, then reads its reply.
+TEST_P(PipeRigDllTest, PipeCallToolWritesAndReadsAPipe) {
+    const std::string dll = "\"" + WindowsPath(GetParam().path) + "\" ";
+    ChildProcess tool;
+    std::string line;
+    ASSERT_TRUE(tool.Start(ORVO_PIPE_CALL,
+                           dll + "write 1 55 AA 0A 00 00 00 00 00 00 00 00 00 00 00 00 09"));
+    ASSERT_TRUE(tool.ReadLine(line));
+    EXPECT_EQ(line, "16 bytes written");
+    EXPECT_EQ(tool.Finish(), 0);
+    ASSERT_TRUE(tool.Start(ORVO_PIPE_CALL, dll + "read 0 16"));
+    ASSERT_TRUE(tool.ReadLine(line));
+    EXPECT_EQ(line, "16 bytes: 55 AA 8A 00 00 00 00 00 00 00 00 00 00 00 00 89");
+    EXPECT_EQ(tool.Finish(), 0);
+}
 
 }  // namespace
 }  // namespace orvo::usbpipe::testing

@@ -2,18 +2,14 @@
 // The pipe rig server run as a separate process, as a device that can be plugged in, told to
 // stay silent, unplugged, or pulled without notice.
 #include <string>
-#include <vector>
 
-#include "OwnedHandle.h"
+#include "ChildProcess.h"
 
 namespace orvo::usbpipe::testing {
 
 class RigProcess {
   public:
-    RigProcess() = default;
-    ~RigProcess();  // quits a server still running
-    RigProcess(const RigProcess&) = delete;
-    RigProcess& operator=(const RigProcess&) = delete;
+    ~RigProcess();  // unplugs a device still plugged in
 
     // Starts the server and waits until it reports the device plugged in.
     bool Start();
@@ -23,16 +19,10 @@ class RigProcess {
     // Unplugs the device the way the server does on its own: interface unlinked, pipes closed.
     bool Quit();
     // Ends the server at once, leaving the interface registered: a device pulled out.
-    void Kill();
+    void Kill() { server_.Kill(); }
 
   private:
-    bool ReadLine(std::string& line);
-    void Forget();
-
-    piperig::OwnedHandle process_;
-    piperig::OwnedHandle toServer_;
-    piperig::OwnedHandle fromServer_;
-    std::string pending_;
+    ChildProcess server_;
     std::string devicePath_;
 };
 

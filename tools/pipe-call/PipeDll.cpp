@@ -1,14 +1,19 @@
 #include "PipeDll.h"
 
-namespace orvo::usbpipe::testing {
+#include <algorithm>
 
-PipeDll::PipeDll(const std::string& path, const std::string& prefix)
-    : module_(LoadLibraryA(path.c_str())) {
-    if (module_ != nullptr) {
-        read = reinterpret_cast<PipeCall>(
-            reinterpret_cast<void*>(GetProcAddress(module_, (prefix + "ReadData").c_str())));
-        write = reinterpret_cast<PipeCall>(
-            reinterpret_cast<void*>(GetProcAddress(module_, (prefix + "WriteData").c_str())));
+namespace orvo::pipecall {
+
+PipeDll::PipeDll(const std::string& nameOrPath) : module_(LoadLibraryA(nameOrPath.c_str())) {
+    if (module_ == nullptr) {
+        return;
+    }
+    for (const char* prefix : {"qxUSB_", "qxUSBAdv_"}) {
+        read = Find(std::string(prefix) + "ReadData");
+        write = Find(std::string(prefix) + "WriteData");
+        if (HasCalls()) {
+            return;
+        }
     }
 }
 
@@ -18,13 +23,21 @@ PipeDll::~PipeDll() {
     }
 }
 
+PipeCall PipeDll::Find(const std::string& name) const {
+    return reinterpret_cast<PipeCall>(
+        reinterpret_cast<void*>(GetProcAddress(module_, name.c_str())));
+}
+
 std::vector<std::string> PipeDll::ExportNames() const {
+    std::vector<std::string> names;
+    if (module_ == nullptr) {
+        return names;
+    }
     const auto* base = reinterpret_cast<const unsigned char*>(module_);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& entry =
         nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
-    std::vector<std::string> names;
     if (entry.Size == 0) {
         return names;
     }
@@ -34,9 +47,8 @@ std::vector<std::string> PipeDll::ExportNames() const {
     for (DWORD i = 0; i < directory->NumberOfNames; ++i) {
         names.emplace_back(reinterpret_cast<const char*>(base + nameOffsets[i]));
     }
-    // Exports by number alone would have no name above; count them in as empty names.
     names.resize(std::max<std::size_t>(names.size(), directory->NumberOfFunctions));
     return names;
 }
 
-}  // namespace orvo::usbpipe::testing
+}  // namespace orvo::pipecall
