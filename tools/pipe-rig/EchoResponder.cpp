@@ -48,9 +48,6 @@ DeviceReply Reply(unsigned char code, const unsigned char* payload, std::size_t 
 }  // namespace
 
 std::optional<DeviceReply> EchoResponder::OnFrame(int, const Bytes& frame) {
-    if (silent_) {
-        return std::nullopt;
-    }
     if (IsDataFrame(frame)) {
         unsigned char payload[8];
         PutBigEndian(static_cast<std::uint32_t>(frame.size()), payload);

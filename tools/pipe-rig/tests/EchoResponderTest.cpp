@@ -42,14 +42,6 @@ TEST(EchoResponder, DataFrameGetsTheAnnouncingCodeWithItsLengthAndChecksum) {
                 ElementsAre(0, 0, 0x10, 0x08, 0, 0, 0x01, 0xFE));
 }
 
-TEST(EchoResponder, SilentDeviceAnswersNothingUntilToldToAnswerAgain) {
-    EchoResponder responder;
-    responder.SetSilent(true);
-    EXPECT_FALSE(responder.OnFrame(1, Command(0x06, 0)).has_value());
-    responder.SetSilent(false);
-    EXPECT_TRUE(responder.OnFrame(1, Command(0x06, 0)).has_value());
-}
-
 TEST(EchoResponder, FramesOfNeitherKindGetNoReply) {
     EchoResponder responder;
     EXPECT_FALSE(responder.OnFrame(1, Bytes{0x55, 0xAA, 0x06}).has_value());
