@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "BuiltPipeDlls.h"
@@ -111,6 +112,20 @@ TEST_F(PipeRigTest, SilentDeviceTimesTheReadOutAndThePipeWorksAfterwards) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(kTimeOutMs - 20));
     ASSERT_TRUE(rig->Command("answer"));
     EXPECT_EQ(Exchange(CommandFrame(6))[2], 0x86);
+}
+
+// A caller may keep a read waiting on one thread while it writes on another: no transfer may
+// hold up the other's.
+TEST_F(PipeRigTest, ReadWaitingOnOneThreadGetsTheReplyToAWriteFromAnother) {
+    Bytes reply(16, 0);
+    int count = 0;
+    std::thread reader([&] { count = library.ReadData(0, reply.data(), 16, 3000); });
+    Sleep(100);  // lets the read start first
+    Bytes frame = CommandFrame(9);
+    EXPECT_EQ(library.WriteData(1, frame.data(), 16, 1000), 16);
+    reader.join();
+    EXPECT_EQ(count, 16);
+    EXPECT_EQ(reply[2], 0x89);
 }
 
 TEST_F(PipeRigTest, UnpluggedDeviceFailsAndIsFoundAgainWhenPluggedIn) {
