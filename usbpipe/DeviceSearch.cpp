@@ -15,14 +15,16 @@ const GUID kDeviceInterfaceClass = {
 namespace {
 
 constexpr std::size_t kPathOffset = offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath);
+constexpr std::size_t kLongestPath = 32768;
 
 // The interface's device path, or nothing when its detail cannot be had.
 std::optional<std::string> InterfacePath(const PipeApi& api, HDEVINFO set,
                                          SP_DEVICE_INTERFACE_DATA& iface) {
     DWORD required = 0;
     api.SetupDiGetDeviceInterfaceDetailA(set, &iface, nullptr, 0, &required, nullptr);
-    // A record too small to hold its own size field and one character cannot be asked for.
-    if (required <= kPathOffset) {
+    // A record too small to hold its own size field and one character cannot be asked for, and
+    // none is larger than the longest path Windows knows.
+    if (required <= kPathOffset || required > kPathOffset + kLongestPath) {
         return std::nullopt;
     }
     std::vector<unsigned char> storage(required);
