@@ -96,10 +96,11 @@ TEST_P(SkippedInterfaceTest, SearchGoesOnToTheNextInterface) {
 
 INSTANTIATE_TEST_SUITE_P(
     FailingFirstInterface, SkippedInterfaceTest,
-    ::testing::Values(SkippedInterface{"EnumerationFails",
-                                       FailingEnumeration(kDevicePath, ERROR_INVALID_DATA)},
-                      SkippedInterface{"DetailFails", FailingDetail(kDevicePath)},
-                      SkippedInterface{"DeviceDoesNotOpen", NotOpening(kDevicePath)}),
+    ::testing::Values(
+        SkippedInterface{"EnumerationFails", FailingEnumeration(kDevicePath, ERROR_INVALID_DATA)},
+        SkippedInterface{"DetailFails", FailingDetail(kDevicePath)},
+        SkippedInterface{"DeviceDoesNotOpen", NotOpening(kDevicePath)},
+        SkippedInterface{"DetailLargerThanAnyPath", Working("\\\\?\\" + std::string(40000, 'x'))}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(DeviceSearchTest, PathOfALastInterfaceThatDidNotOpenIsKept) {
