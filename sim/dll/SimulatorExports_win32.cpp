@@ -2,14 +2,11 @@
 // without one. It is set up from the environment when first called (ORVO_SIM_* in
 // SimConfig.h); unloading and loading it again starts a fresh device with the settings then
 // in force.
-#include "OutputFolder.h"
+#include "ConfiguredDevice.h"
 #include "QxUsbDevAdvCalls.h"
-#include "SimConfig.h"
-#include "SimulatedDevice.h"
 
 #include <windows.h>
 
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -30,26 +27,8 @@ std::optional<std::string> EnvironmentSetting(const char* name) {
     return value;
 }
 
-class Simulator {
-  public:
-    Simulator() {
-        const orvo::sim::SimConfig config = orvo::sim::ReadSimConfig(EnvironmentSetting);
-        orvo::sim::Configure(device_, config);
-        if (!config.outputFolder.empty()) {
-            output_ = std::make_unique<orvo::sim::OutputFolder>(config.outputFolder, config.errors);
-            device_.SetEvents(output_.get());
-        }
-    }
-
-    orvo::sim::SimulatedDevice& Device() { return device_; }
-
-  private:
-    std::unique_ptr<orvo::sim::OutputFolder> output_;  // outlives the device that reports to it
-    orvo::sim::SimulatedDevice device_;
-};
-
 orvo::sim::SimulatedDevice& Device() {
-    static Simulator simulator;
+    static orvo::sim::ConfiguredDevice simulator(EnvironmentSetting);
     return simulator.Device();
 }
 

@@ -11,10 +11,11 @@
 namespace orvo::usbpipe::testing {
 namespace {
 
+using orvo::testing::WindowsPath;
 using ::testing::UnorderedElementsAre;
 
 class ExportedDllTest : public ::testing::TestWithParam<BuiltPipeDll> {
-  protected:
+protected:
     pipecall::PipeDll dll{WindowsPath(GetParam().path)};
 };
 

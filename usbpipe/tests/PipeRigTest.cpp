@@ -19,6 +19,9 @@
 namespace orvo::usbpipe::testing {
 namespace {
 
+using orvo::testing::ChildProcess;
+using orvo::testing::RigProcess;
+using orvo::testing::WindowsPath;
 using Bytes = std::vector<unsigned char>;
 
 Bytes CommandFrame(unsigned char code) {
@@ -42,9 +45,9 @@ Bytes DataFrame(std::size_t length) {
 }
 
 class PipeRigTest : public ::testing::Test {
-  protected:
+protected:
     static void SetUpTestSuite() {
-        rig = std::make_unique<RigProcess>();
+        rig = std::make_unique<RigProcess>(ORVO_PIPE_RIG_SERVER);
         ASSERT_TRUE(rig->Start());
     }
     static void TearDownTestSuite() { rig.reset(); }

@@ -1,14 +1,18 @@
 #pragma once
-// The pipe rig server run as a separate process, as a device that can be plugged in, told to
-// stay silent, unplugged, or pulled without notice.
+// A pipe rig server (the rig's own or another built around RunRigServer) run as a separate
+// process, as a device that can be plugged in, told to stay silent, unplugged, or pulled
+// without notice.
 #include <string>
+#include <utility>
 
 #include "ChildProcess.h"
 
-namespace orvo::usbpipe::testing {
+namespace orvo::testing {
 
 class RigProcess {
-  public:
+public:
+    // `server` as the build names it.
+    explicit RigProcess(std::string server) : serverProgram_(std::move(server)) {}
     ~RigProcess();  // unplugs a device still plugged in
 
     // Starts the server and waits until it reports the device plugged in.
@@ -21,9 +25,10 @@ class RigProcess {
     // Ends the server at once, leaving the interface registered: a device pulled out.
     void Kill() { server_.Kill(); }
 
-  private:
+private:
+    std::string serverProgram_;
     ChildProcess server_;
     std::string devicePath_;
 };
 
-}  // namespace orvo::usbpipe::testing
+}  // namespace orvo::testing

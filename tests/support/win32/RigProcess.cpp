@@ -1,6 +1,6 @@
 #include "RigProcess.h"
 
-namespace orvo::usbpipe::testing {
+namespace orvo::testing {
 
 RigProcess::~RigProcess() {
     if (server_.IsRunning()) {
@@ -10,8 +10,7 @@ RigProcess::~RigProcess() {
 
 bool RigProcess::Start() {
     std::string line;
-    if (!server_.Start(ORVO_PIPE_RIG_SERVER) || !server_.ReadLine(line) ||
-        line.rfind("ready ", 0) != 0) {
+    if (!server_.Start(serverProgram_) || !server_.ReadLine(line) || line.rfind("ready ", 0) != 0) {
         server_.Kill();
         return false;
     }
@@ -29,4 +28,4 @@ bool RigProcess::Quit() {
     return server_.Finish() == 0 && acknowledged;
 }
 
-}  // namespace orvo::usbpipe::testing
+}  // namespace orvo::testing

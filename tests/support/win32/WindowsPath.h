@@ -2,7 +2,7 @@
 // Build outputs are named by their Unix paths; under Wine those are found below drive Z:.
 #include <string>
 
-namespace orvo::usbpipe::testing {
+namespace orvo::testing {
 
 inline std::string WindowsPath(std::string path) {
     if (path.empty() || path[0] != '/') {
@@ -14,4 +14,4 @@ inline std::string WindowsPath(std::string path) {
     return "Z:" + path;
 }
 
-}  // namespace orvo::usbpipe::testing
+}  // namespace orvo::testing

@@ -4,7 +4,7 @@
 
 #include "WindowsPath.h"
 
-namespace orvo::usbpipe::testing {
+namespace orvo::testing {
 
 namespace {
 
@@ -31,7 +31,8 @@ ChildProcess::~ChildProcess() {
     }
 }
 
-bool ChildProcess::Start(const std::string& program, const std::string& arguments) {
+bool ChildProcess::Start(const std::string& program, const std::string& arguments,
+                         const std::string& folder) {
     piperig::OwnedHandle childInput;
     piperig::OwnedHandle childOutput;
     if (!MakePipe(input_, childInput, true) || !MakePipe(output_, childOutput, false)) {
@@ -45,13 +46,15 @@ bool ChildProcess::Start(const std::string& program, const std::string& argument
     startup.hStdError = childOutput.Get();
     std::string commandLine = "\"" + WindowsPath(program) + "\" " + arguments;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &started)) {
+    const std::string directory = WindowsPath(folder);
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                        directory.empty() ? nullptr : directory.c_str(), &startup, &started)) {
         Forget();
         return false;
     }
     CloseHandle(started.hThread);
     process_.Reset(started.hProcess);
+    processId_ = started.dwProcessId;
     return true;
 }
 
@@ -116,7 +119,8 @@ void ChildProcess::Forget() {
     process_.Reset();
     input_.Reset();
     output_.Reset();
+    processId_ = 0;
     pending_.clear();
 }
 
-}  // namespace orvo::usbpipe::testing
+}  // namespace orvo::testing

@@ -4,18 +4,21 @@
 
 #include "OwnedHandle.h"
 
-namespace orvo::usbpipe::testing {
+namespace orvo::testing {
 
 class ChildProcess {
-  public:
+public:
     ChildProcess() = default;
     ~ChildProcess();  // ends a program still running
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    // `program` as the build names it; `arguments` already quoted where needed.
-    bool Start(const std::string& program, const std::string& arguments = "");
+    // `program` as the build names it; `arguments` already quoted where needed; `folder` the
+    // program's current directory (empty: ours).
+    bool Start(const std::string& program, const std::string& arguments = "",
+               const std::string& folder = "");
     bool IsRunning() const { return process_.IsValid(); }
+    unsigned long ProcessId() const { return processId_; }
 
     bool WriteLine(const std::string& line);
     // The next line of output without its line end; false once the program has ended (or after
@@ -26,13 +29,14 @@ class ChildProcess {
     // Ends the program at once.
     void Kill();
 
-  private:
+private:
     void Forget();
 
     piperig::OwnedHandle process_;
     piperig::OwnedHandle input_;
     piperig::OwnedHandle output_;
+    unsigned long processId_ = 0;
     std::string pending_;
 };
 
-}  // namespace orvo::usbpipe::testing
+}  // namespace orvo::testing

@@ -1,0 +1,14 @@
+#include "ConfiguredDevice.h"
+
+namespace orvo::sim {
+
+ConfiguredDevice::ConfiguredDevice(const SettingLookup& lookup) {
+    const SimConfig config = ReadSimConfig(lookup);
+    Configure(device_, config);
+    if (!config.outputFolder.empty()) {
+        output_ = std::make_unique<OutputFolder>(config.outputFolder, config.errors);
+        device_.SetEvents(output_.get());
+    }
+}
+
+}  // namespace orvo::sim
