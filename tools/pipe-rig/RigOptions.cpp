@@ -6,7 +6,7 @@
 namespace orvo::piperig {
 
 const char kRigUsage[] =
-    "usage: pipe-rig-server [--name NAME] [--silent]\n"
+    " [--name NAME] [--silent]\n"
     "  Plays the pipe device: registers the device interface ROOT\\NAME (default ORVO_PIPE_RIG),\n"
     "  links its device path to the named pipes PIPE00 to PIPE13 and answers the frames\n"
     "  written to them. --silent starts it answering nothing.\n"

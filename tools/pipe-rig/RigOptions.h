@@ -14,6 +14,7 @@ struct RigOptions {
 // Nothing when the arguments are not understood.
 std::optional<RigOptions> ParseRigOptions(const std::vector<std::string>& arguments);
 
+// What follows the program's name in its usage text.
 extern const char kRigUsage[];
 
 enum class RigCommand { Silent, Answer, Quit, Unknown };

@@ -1,5 +1,6 @@
 #include "RigServerMain.h"
 
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -11,9 +12,12 @@
 namespace orvo::piperig {
 
 int RunRigServer(int argc, char** argv, FrameResponder& device) {
-    const auto options = ParseRigOptions(std::vector<std::string>(argv + 1, argv + argc));
+    const auto options = ParseRigOptions(argc > 0 ? std::vector<std::string>(argv + 1, argv + argc)
+                                                  : std::vector<std::string>{});
     if (!options) {
-        std::cerr << kRigUsage;
+        const std::string program =
+            argc > 0 ? std::filesystem::path(argv[0]).stem().string() : "rig-server";
+        std::cerr << "usage: " << program << kRigUsage;
         return 2;
     }
     SilenceableResponder responder(device);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 
 #include "DeviceProtocol.h"
 #include "Frames.h"
@@ -31,16 +32,18 @@ Bytes DataFrame(const Bytes& data, int blockSize) {
 
 struct FaultCase {
     const char* name;
-    sim::Fault fault;
+    std::optional<sim::Fault> fault;
     std::size_t replyLength;  // 0: no reply reaches the client
     std::uint8_t replyCode;
 };
 
-class FaultOnTheFirstFrame : public ::testing::TestWithParam<FaultCase> {};
+class FirstFrame : public ::testing::TestWithParam<FaultCase> {};
 
-TEST_P(FaultOnTheFirstFrame, ReachesTheClientAndTheNextFrameIsAnsweredAgain) {
+TEST_P(FirstFrame, FaultReachesTheClientAndTheNextFrameIsAnswered) {
     sim::SimulatedDevice device;
-    device.AddFault(GetParam().fault);
+    if (GetParam().fault) {
+        device.AddFault(*GetParam().fault);
+    }
     PipeLibraryResponder responder(device);
     const auto reply = responder.OnFrame(1, Command(command::kReadSerial));
     if (GetParam().replyLength == 0) {
@@ -58,14 +61,15 @@ TEST_P(FaultOnTheFirstFrame, ReachesTheClientAndTheNextFrameIsAnsweredAgain) {
 
 using sim::FaultKind;
 INSTANTIATE_TEST_SUITE_P(
-    Faults, FaultOnTheFirstFrame,
-    ::testing::Values(FaultCase{"None", {FaultKind::kFailureReply, 5, 1}, 16, 0x86},
-                      FaultCase{"FailureReply", {FaultKind::kFailureReply, 0, 4}, 16, 8},
-                      FaultCase{"WrongReplyCode", {FaultKind::kWrongReplyCode, 0, 0x89}, 16, 0x89},
-                      FaultCase{"ShortReply", {FaultKind::kShortReply, 0, 10}, 10, 0x86},
-                      FaultCase{"NoReply", {FaultKind::kNoReply, 0}, 0, 0},
-                      FaultCase{"FailedWrite", {FaultKind::kFailedWrite, 0}, 0, 0},
-                      FaultCase{"ShortWrite", {FaultKind::kShortWrite, 0, 8}, 0, 0}),
+    Faults, FirstFrame,
+    ::testing::Values(FaultCase{"None", std::nullopt, 16, 0x86},
+                      FaultCase{"FailureReply", sim::Fault{FaultKind::kFailureReply, 0, 4}, 16, 8},
+                      FaultCase{"WrongReplyCode", sim::Fault{FaultKind::kWrongReplyCode, 0, 0x89},
+                                16, 0x89},
+                      FaultCase{"ShortReply", sim::Fault{FaultKind::kShortReply, 0, 10}, 10, 0x86},
+                      FaultCase{"NoReply", sim::Fault{FaultKind::kNoReply, 0}, 0, 0},
+                      FaultCase{"FailedWrite", sim::Fault{FaultKind::kFailedWrite, 0}, 0, 0},
+                      FaultCase{"ShortWrite", sim::Fault{FaultKind::kShortWrite, 0, 8}, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PipeLibraryResponder, SerialNumberComesBackInTheReply) {
