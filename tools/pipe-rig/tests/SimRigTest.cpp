@@ -153,15 +153,19 @@ public:
                 image.substr(kImageHeaderLength + internalSize)};
     }
     std::pair<std::string, std::string> ReceivedParts() const {
-        const std::string device = std::string(kDeviceFolder) + "/";
-        return {folder_.Read(device + "internal.bin"), folder_.Read(device + "external.bin")};
+        return {folder_.Read(Received("internal.bin")), folder_.Read(Received("external.bin"))};
     }
+    bool HasReceivedParts() const { return folder_.Exists(Received("internal.bin")); }
     void ForgetReceivedParts() const {
-        std::filesystem::remove(DeviceFolder() + "\\internal.bin");
-        std::filesystem::remove(DeviceFolder() + "\\external.bin");
+        std::filesystem::remove(folder_.File(Received("internal.bin")));
+        std::filesystem::remove(folder_.File(Received("external.bin")));
     }
 
 private:
+    static std::string Received(const char* name) {
+        return std::string(kDeviceFolder) + "/" + name;
+    }
+
     TempFolder folder_;
 };
 
@@ -244,7 +248,7 @@ TEST_F(RealProgram, FailsWhileTheDeviceIsUnpluggedAndUpgradesOncePluggedInAgain)
     EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), program.Text(L"T5"));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
-    EXPECT_FALSE(program.Folder().Exists("device/internal.bin"));
+    EXPECT_FALSE(program.HasReceivedParts());
 
     ASSERT_TRUE(rig.Start());
     ExpectWholeUpgrade();
