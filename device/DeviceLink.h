@@ -1,0 +1,48 @@
+#pragma once
+// The tool's one path to the device: every frame goes out through ExchangeFrame and gets one
+// 16-byte reply. Operations return 1 (or true) for success; a failure that they report has
+// been shown to the user when they return, so callers only stop.
+#include "DeviceProtocol.h"
+#include "DeviceTexts.h"
+#include "PipeLibrary.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace orvo {
+
+using ReplyFrame = std::array<std::uint8_t, kReplyLength>;
+using CommandPayload = std::array<std::uint8_t, kPayloadLength>;  // frame bytes 3-14
+
+class DeviceLink {
+  public:
+    DeviceLink(PipeLibrary& pipes, DeviceTexts& texts) : pipes_(pipes), texts_(texts) {}
+
+    // Writes the frame, then reads the reply. -1 when the write moved a count other than
+    // `length`, when reply byte 2 is the failure code (looked at first, whatever was read),
+    // or when the read brought a count other than `replyLength`; otherwise 1.
+    int ExchangeFrame(std::uint8_t* frame, int length, int writePipe, int writeTimeoutMs,
+                      std::uint8_t* reply, int replyLength, int readPipe, int readTimeoutMs);
+
+    // A command frame with `payload` on the command pipe; `reply` is cleared first, so a
+    // failure that brought no reply leaves error code 0 in it. The result of ExchangeFrame.
+    int ExchangeCommand(int code, const CommandPayload& payload, ReplyFrame& reply);
+    // A data frame of `length` bytes (built) on the data pipe, with its reply.
+    int ExchangeData(std::uint8_t* frame, int length, ReplyFrame& reply);
+
+    // Command `code` with an empty payload; true when it was answered with code + 0x80.
+    // Reports nothing.
+    bool SendShortCommand(int code);
+    // Command 6: copies the 12 bytes of the serial number to `serial` and returns 1; otherwise
+    // reports the failure (a wrong reply code is reported as the error code itself), returns 0.
+    int ReadDeviceSerial(std::uint8_t* serial);
+    // Shows the failure of an exchange with the text of the error code's key; returns the key.
+    std::string ReportDeviceError(int errorCode);
+
+  private:
+    PipeLibrary& pipes_;
+    DeviceTexts& texts_;
+};
+
+}  // namespace orvo

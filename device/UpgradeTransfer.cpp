@@ -1,0 +1,204 @@
+#include "UpgradeTransfer.h"
+
+#include "Frames.h"
+#include "IniDocument.h"
+#include "SettingsKeys.h"
+#include "UpgradeImage.h"
+
+#include <algorithm>
+#include <fstream>
+#include <new>
+#include <optional>
+#include <vector>
+
+namespace orvo {
+namespace {
+
+constexpr char kNoConfigKey[] = "T0";
+constexpr char kNoUpgradeFileKey[] = "T9";
+constexpr char kDoneKey[] = "T2";
+
+// One part of the image: a view into the file's bytes and how it travels.
+struct Part {
+    const std::uint8_t* data;
+    std::uint64_t size;
+    std::uint64_t fileOffset;
+    int blockSize;
+    std::uint8_t startCommand;
+    const char* statusKey;
+    bool labelsBlocks;  // the status key follows the segment of each block
+};
+
+enum class FileResult { kRead, kUnreadable, kRefused };
+
+std::optional<std::string> UpgradeFilePath(bool alternativeFile) {
+    IniDocument config;
+    if (!config.Load(settings::kConfigFile)) {
+        return std::nullopt;
+    }
+    return config.GetString(settings::kSectionFilePath, alternativeFile
+                                                            ? settings::kKeyUpgradeFileAlternative
+                                                            : settings::kKeyUpgradeFile);
+}
+
+bool ReadBytes(std::ifstream& file, std::uint8_t* into, std::uint64_t count) {
+    file.read(reinterpret_cast<char*>(into), static_cast<std::streamsize>(count));
+    return static_cast<std::uint64_t>(file.gcount()) == count;
+}
+
+// Reads the header first, so a file against the rules is refused before its body is read or
+// even allocated; every byte is read once, into the one buffer the parts are views of.
+FileResult ReadUpgradeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
+                           ImageLayout& layout) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file || !file.seekg(0, std::ios::end)) {
+        return FileResult::kUnreadable;
+    }
+    const std::streamoff end = file.tellg();
+    if (end < 0 || !file.seekg(0)) {
+        return FileResult::kUnreadable;
+    }
+    const auto length = static_cast<std::uint64_t>(end);
+    const std::uint64_t headerLength = std::min<std::uint64_t>(length, kImageHeaderLength);
+    try {
+        bytes.resize(headerLength);
+        if (!ReadBytes(file, bytes.data(), headerLength)) {
+            return FileResult::kUnreadable;
+        }
+        layout = ReadImageLayout(bytes.data(), bytes.size(), length);
+        if (layout.fault != ImageFault::kNone) {
+            return FileResult::kRefused;
+        }
+        bytes.resize(length);
+    } catch (const std::bad_alloc&) {
+        return FileResult::kUnreadable;
+    }
+    return ReadBytes(file, bytes.data() + headerLength, length - headerLength)
+               ? FileResult::kRead
+               : FileResult::kUnreadable;
+}
+
+class UpgradeRun {
+  public:
+    UpgradeRun(DeviceLink& link, DialogControls& controls, DeviceTexts& texts,
+               const ImageLayout& layout)
+        : link_(link), controls_(controls), texts_(texts), layout_(layout) {}
+
+    bool SendPart(const Part& part) {
+        const auto count = static_cast<std::uint32_t>(BlockCount(part.size, part.blockSize));
+        texts_.SetStatusKey(part.statusKey);
+        controls_.SetBarRange(0, static_cast<int>(count));
+        controls_.SetBarPosition(0);
+        CommandPayload announce{};
+        PutBigEndian16(announce.data(), count);
+        if (!SendCommand(part.startCommand, announce)) {
+            return false;
+        }
+        for (std::uint32_t index = 0; index < count; ++index) {
+            if (!SendBlock(part, index)) {
+                return false;
+            }
+            controls_.SetBarPosition(static_cast<int>(index + 1));
+        }
+        return true;
+    }
+
+    bool SendEnd() { return SendCommand(command::kEndUpgrade, CommandPayload{}); }
+
+  private:
+    bool SendBlock(const Part& part, std::uint32_t index) {
+        const std::uint64_t start = std::uint64_t{index} * part.blockSize;
+        const auto length =
+            static_cast<unsigned>(std::min<std::uint64_t>(part.blockSize, part.size - start));
+        if (part.labelsBlocks) {
+            if (const std::string* label = layout_.LabelAt(part.fileOffset + start)) {
+                texts_.SetStatusKey(*label);
+            }
+        }
+        CommandPayload announce{};
+        PutBigEndian16(announce.data(), length);
+        PutBigEndian16(announce.data() + 2, index);
+        if (!SendCommand(command::kAnnounceBlock, announce)) {
+            return false;
+        }
+        // A fresh, cleared frame: a short last block is followed by zeros.
+        std::vector<std::uint8_t> frame(part.blockSize + kDataFrameOverhead, 0);
+        std::copy_n(part.data + start, length, frame.begin() + kDataFrameHeaderLength);
+        const int frameLength = static_cast<int>(frame.size());
+        BuildFrame(frame.data(), frameLength, frame.data(), kDataFrame, -1);
+        ReplyFrame reply;
+        return Succeeded(link_.ExchangeData(frame.data(), frameLength, reply), reply);
+    }
+
+    bool SendCommand(std::uint8_t code, const CommandPayload& payload) {
+        ReplyFrame reply;
+        return Succeeded(link_.ExchangeCommand(code, payload, reply), reply);
+    }
+
+    // Any reply but the failure code is acceptance; a failure ends the run at once.
+    bool Succeeded(int exchange, const ReplyFrame& reply) {
+        if (exchange < 0) {
+            link_.ReportDeviceError(reply[kErrorCodeOffset]);
+            return false;
+        }
+        return true;
+    }
+
+    DeviceLink& link_;
+    DialogControls& controls_;
+    DeviceTexts& texts_;
+    const ImageLayout& layout_;
+};
+
+}  // namespace
+
+int RunUpgrade(DeviceLink& link, DialogControls& controls, DeviceTexts& texts,
+               bool alternativeFile) {
+    const std::optional<std::string> path = UpgradeFilePath(alternativeFile);
+    if (!path) {
+        texts.ShowLangMessage(kNoConfigKey);
+        return 0;
+    }
+    std::vector<std::uint8_t> image;
+    ImageLayout layout;
+    const FileResult read = ReadUpgradeFile(*path, image, layout);
+    if (read == FileResult::kUnreadable) {
+        texts.ShowLangMessage(kNoUpgradeFileKey);
+        return 0;
+    }
+    const bool sendInternal = controls.IsChecked(control::kUpgradeInternal);
+    const bool sendExternal = controls.IsChecked(control::kUpgradeExternal);
+    // A technician must learn why nothing was sent, so a refused file is reported like a
+    // failed run, before any frame.
+    if (read == FileResult::kRefused || (sendInternal && layout.internalSize == 0)) {
+        ReportFailure(texts, kNoUpgradeFileKey);
+        return 0;
+    }
+
+    const std::uint64_t externalOffset = kImageHeaderLength + layout.internalSize;
+    const Part internal{image.data() + kImageHeaderLength,
+                        layout.internalSize,
+                        kImageHeaderLength,
+                        kInternalBlockSize,
+                        command::kStartInternal,
+                        "F1",
+                        false};
+    const Part external{image.data() + externalOffset,
+                        layout.externalSize,
+                        externalOffset,
+                        kExternalBlockSize,
+                        command::kStartExternal,
+                        "F0",
+                        true};
+    UpgradeRun run(link, controls, texts, layout);
+    if ((sendInternal && !run.SendPart(internal)) || (sendExternal && !run.SendPart(external))) {
+        return 0;
+    }
+    if ((sendInternal || sendExternal) && !run.SendEnd()) {
+        return 0;
+    }
+    texts.SetStatusKey(kDoneKey);
+    return 1;
+}
+
+}  // namespace orvo
