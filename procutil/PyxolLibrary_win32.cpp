@@ -2,7 +2,7 @@
 
 namespace orvo::procutil {
 
-PyxolLibrary::PyxolLibrary(const wchar_t* path) : module_(LoadLibraryW(path)) {}
+PyxolLibrary::PyxolLibrary(const char* path) : module_(LoadLibraryA(path)) {}
 
 PyxolLibrary::~PyxolLibrary() {
     if (module_ != nullptr) {

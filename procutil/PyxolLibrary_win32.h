@@ -9,7 +9,7 @@ namespace orvo::procutil {
 class PyxolLibrary {
   public:
     // `path` as LoadLibrary takes it: a bare file name is searched for beside the program first.
-    explicit PyxolLibrary(const wchar_t* path);
+    explicit PyxolLibrary(const char* path);
     ~PyxolLibrary();
     PyxolLibrary(const PyxolLibrary&) = delete;
     PyxolLibrary& operator=(const PyxolLibrary&) = delete;

@@ -10,8 +10,8 @@ constexpr DWORD kExitWaitMs = 30'000;
 
 }  // namespace
 
-ChildProcess::ChildProcess(std::wstring commandLine, Output output) {
-    STARTUPINFOW startup{};
+ChildProcess::ChildProcess(std::string commandLine, Output output) {
+    STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     OwnedHandle writeEnd;
     if (output == Output::Captured) {
@@ -30,7 +30,7 @@ ChildProcess::ChildProcess(std::wstring commandLine, Output output) {
         startup.hStdError = write;
     }
     PROCESS_INFORMATION started{};
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, writeEnd.IsValid(), 0,
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, writeEnd.IsValid(), 0,
                        nullptr, nullptr, &startup, &started)) {
         CloseHandle(started.hThread);
         process_.Reset(started.hProcess);
@@ -70,15 +70,15 @@ std::string ChildProcess::ReadOutput() {
     return output;
 }
 
-std::wstring ProgramFolder() {
-    std::vector<wchar_t> path(MAX_PATH);
+std::string ProgramFolder() {
+    std::vector<char> path(MAX_PATH);
     DWORD length = 0;
-    while ((length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
+    while ((length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
            path.size()) {
         path.resize(path.size() * 2);
     }
-    std::wstring program(path.data(), length);
-    return program.substr(0, program.find_last_of(L"\\/"));
+    std::string program(path.data(), length);
+    return program.substr(0, program.find_last_of("\\/"));
 }
 
 }  // namespace orvo::procutil

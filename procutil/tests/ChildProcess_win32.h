@@ -13,7 +13,7 @@ class ChildProcess {
   public:
     enum class Output { Ignored, Captured };
 
-    ChildProcess(std::wstring commandLine, Output output = Output::Ignored);
+    ChildProcess(std::string commandLine, Output output = Output::Ignored);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -34,6 +34,6 @@ class ChildProcess {
 };
 
 // The folder of the running test program; the DLL and the helper programs are built there.
-std::wstring ProgramFolder();
+std::string ProgramFolder();
 
 }  // namespace orvo::procutil

@@ -15,7 +15,7 @@ enum ExitCode { kWrongArguments = 2, kCloseReturned = 3, kSomethingMissing = 4 }
 
 int CloseWhenSignalled(const char* name, const char* eventName) {
     orvo::procutil::OwnedHandle go(OpenEventA(SYNCHRONIZE, FALSE, eventName));
-    orvo::procutil::PyxolLibrary pyxol(L"Pyxol.dll");
+    orvo::procutil::PyxolLibrary pyxol("Pyxol.dll");
     PyxolFunction closeProgress = pyxol.Find("CloseProgress");
     if (!go.IsValid() || closeProgress == nullptr) {
         return kSomethingMissing;

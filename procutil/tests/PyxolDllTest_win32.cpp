@@ -20,51 +20,57 @@ using ::testing::HasSubstr;
 
 constexpr char kSleeperName[] = "orvo-sleeper.exe";
 
-std::wstring Quoted(const std::wstring& path) {
-    return L"\"" + path + L"\"";
+std::string BuiltFile(const char* name) {
+    return ProgramFolder() + "\\" + name;
 }
 
-std::wstring SleeperCommand(const std::wstring& arguments = L"") {
-    return Quoted(ProgramFolder() + L"\\orvo-sleeper.exe") + L" " + arguments;
+std::string SleeperCommand(const std::string& arguments = "") {
+    return "\"" + BuiltFile(kSleeperName) + "\" " + arguments;
 }
 
-std::wstring ToolCommand(const std::wstring& arguments) {
-    return Quoted(ProgramFolder() + L"\\pyxol-call.exe") + L" " + arguments;
+std::string ToolCommand(const std::string& arguments) {
+    return "\"" + BuiltFile("pyxol-call.exe") + "\" " + arguments;
 }
 
 const PyxolLibrary& Pyxol() {
-    static const PyxolLibrary library((ProgramFolder() + L"\\Pyxol.dll").c_str());
+    static const PyxolLibrary library(BuiltFile("Pyxol.dll").c_str());
     return library;
 }
 
-int SearchProgress(const char* name) {
+// Through the looked-up exports, as outside callers reach them.
+int CallSearchProgress(const char* name) {
     return Pyxol().Find("SearchProgress")(name);
 }
-int CloseProgress(const char* name) {
+
+int CallCloseProgress(const char* name) {
     return Pyxol().Find("CloseProgress")(name);
 }
 
-// The names in the export directory of the loaded image, sorted.
-std::vector<std::string> ExportedNames(HMODULE module) {
+struct Exports {
+    DWORD functionCount = 0;
+    std::vector<std::string> sortedNames;
+};
+
+// What the export directory of the loaded image lists.
+Exports ExportsOf(HMODULE module) {
     const auto* base = reinterpret_cast<const BYTE*>(module);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& directory =
         nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
-    std::vector<std::string> names;
+    Exports found;
     if (directory.Size == 0) {
-        return names;
+        return found;
     }
     const auto* exports =
         reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + directory.VirtualAddress);
     const auto* nameRvas = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
     for (DWORD i = 0; i < exports->NumberOfNames; ++i) {
-        names.emplace_back(reinterpret_cast<const char*>(base + nameRvas[i]));
+        found.sortedNames.emplace_back(reinterpret_cast<const char*>(base + nameRvas[i]));
     }
-    // Exports by number alone would not show among the names.
-    EXPECT_EQ(exports->NumberOfFunctions, exports->NumberOfNames);
-    std::sort(names.begin(), names.end());
-    return names;
+    std::sort(found.sortedNames.begin(), found.sortedNames.end());
+    found.functionCount = exports->NumberOfFunctions;
+    return found;
 }
 
 // The process ids in the order a walk of a fresh snapshot meets them.
@@ -90,7 +96,10 @@ TEST(PyxolExports, AreExactlyTheTwoFunctionsByTheirPlainNames) {
     ASSERT_TRUE(Pyxol().IsLoaded());
     EXPECT_NE(Pyxol().Find("SearchProgress"), nullptr);
     EXPECT_NE(Pyxol().Find("CloseProgress"), nullptr);
-    EXPECT_THAT(ExportedNames(Pyxol().Module()), ElementsAre("CloseProgress", "SearchProgress"));
+    const Exports exports = ExportsOf(Pyxol().Module());
+    EXPECT_THAT(exports.sortedNames, ElementsAre("CloseProgress", "SearchProgress"));
+    // Exports by number alone would not show among the names.
+    EXPECT_EQ(exports.functionCount, 2u);
 }
 
 // Two copies of the sleeper for all cases of a table, since every start is slow under Wine.
@@ -103,16 +112,19 @@ class TwoSleepers {
     ChildProcess second_{SleeperCommand()};
 };
 
-class NamesOfRunningSleepers : public ::testing::TestWithParam<std::string> {
+template <typename Name>
+class WithTwoSleepers : public ::testing::TestWithParam<Name> {
   protected:
     static void SetUpTestSuite() { sleepers_ = std::make_unique<TwoSleepers>(); }
     static void TearDownTestSuite() { sleepers_.reset(); }
     static inline std::unique_ptr<TwoSleepers> sleepers_;
 };
 
+class NamesOfRunningSleepers : public WithTwoSleepers<std::string> {};
+
 TEST_P(NamesOfRunningSleepers, AreFoundInAnyLetterCase) {
     ASSERT_TRUE(sleepers_->BothRunning());
-    EXPECT_EQ(SearchProgress(GetParam().c_str()), 1);
+    EXPECT_EQ(CallSearchProgress(GetParam().c_str()), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(LetterCases, NamesOfRunningSleepers,
@@ -120,51 +132,40 @@ INSTANTIATE_TEST_SUITE_P(LetterCases, NamesOfRunningSleepers,
                                            "Orvo-Sleeper.Exe"));
 
 // No name at all stands for the null pointer.
-class NamesNoProcessHas : public ::testing::TestWithParam<std::optional<std::string>> {
+class NamesNoProcessHas : public WithTwoSleepers<std::optional<std::string>> {
   protected:
-    static void SetUpTestSuite() { sleepers_ = std::make_unique<TwoSleepers>(); }
-    static void TearDownTestSuite() { sleepers_.reset(); }
-    static inline std::unique_ptr<TwoSleepers> sleepers_;
-
     const char* Name() const { return GetParam() ? GetParam()->c_str() : nullptr; }
 };
 
 TEST_P(NamesNoProcessHas, AreNotFoundAndEndNothing) {
     ASSERT_TRUE(sleepers_->BothRunning());
-    EXPECT_EQ(SearchProgress(Name()), 0);
-    EXPECT_NE(CloseProgress(Name()), 0);
+    EXPECT_EQ(CallSearchProgress(Name()), 0);
+    EXPECT_NE(CallCloseProgress(Name()), 0);
     EXPECT_TRUE(sleepers_->BothRunning());
-}
-
-std::string SleeperPathAnsi() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\')) + "\\" + kSleeperName;
 }
 
 INSTANTIATE_TEST_SUITE_P(PartsAndPatterns, NamesNoProcessHas,
                          ::testing::Values(std::nullopt, "", "orvo-sleeper", "orvo-sleeper.ex",
                                            "orvo-sleeper.exe ", " orvo-sleeper.exe", "sleeper.exe",
                                            "orvo-sleeper.*", "*", ".\\orvo-sleeper.exe",
-                                           SleeperPathAnsi(), "no-such-program.exe"));
+                                           BuiltFile(kSleeperName), "no-such-program.exe"));
 
 TEST(CloseProgress, EndsEveryCopyAndThenFindsNone) {
     ChildProcess first(SleeperCommand());
     ChildProcess second(SleeperCommand());
     ASSERT_TRUE(first.IsRunning() && second.IsRunning());
 
-    EXPECT_NE(CloseProgress("ORVO-sleeper.EXE"), 0);
+    EXPECT_NE(CallCloseProgress("ORVO-sleeper.EXE"), 0);
     EXPECT_EQ(first.WaitForExit(), 0u);
     EXPECT_EQ(second.WaitForExit(), 0u);
-    EXPECT_EQ(SearchProgress(kSleeperName), 0);
+    EXPECT_EQ(CallSearchProgress(kSleeperName), 0);
 }
 
 TEST(CloseProgress, WithTheCallersOwnNameEndsTheOtherCopiesAndThenTheCaller) {
-    const std::wstring eventName = L"orvo-pyxol-go-" + std::to_wstring(GetCurrentProcessId());
-    OwnedHandle go(CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
+    const std::string eventName = "orvo-pyxol-go-" + std::to_string(GetCurrentProcessId());
+    OwnedHandle go(CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
     ASSERT_TRUE(go.IsValid());
-    ChildProcess caller(SleeperCommand(L"close Orvo-Sleeper.exe " + eventName));
+    ChildProcess caller(SleeperCommand("close Orvo-Sleeper.exe " + eventName));
     ChildProcess first(SleeperCommand());
     ChildProcess second(SleeperCommand());
     ASSERT_TRUE(caller.IsRunning() && first.IsRunning() && second.IsRunning());
@@ -183,16 +184,16 @@ TEST(PyxolCall, CallsEitherExportByNameAndExitsWithTheResult) {
     ChildProcess sleeper(SleeperCommand());
     ASSERT_TRUE(sleeper.IsRunning());
 
-    ChildProcess found(ToolCommand(L"search ORVO-SLEEPER.EXE"), ChildProcess::Output::Captured);
+    ChildProcess found(ToolCommand("search ORVO-SLEEPER.EXE"), ChildProcess::Output::Captured);
     EXPECT_THAT(found.ReadOutput(), HasSubstr("SearchProgress: 1"));
     EXPECT_EQ(found.WaitForExit(), 0u);
 
-    ChildProcess closed(ToolCommand(L"close orvo-sleeper.exe"), ChildProcess::Output::Captured);
+    ChildProcess closed(ToolCommand("close orvo-sleeper.exe"), ChildProcess::Output::Captured);
     EXPECT_THAT(closed.ReadOutput(), HasSubstr("CloseProgress: 1"));
     EXPECT_EQ(closed.WaitForExit(), 0u);
     EXPECT_EQ(sleeper.WaitForExit(), 0u);
 
-    ChildProcess gone(ToolCommand(L"search orvo-sleeper.exe"), ChildProcess::Output::Captured);
+    ChildProcess gone(ToolCommand("search orvo-sleeper.exe"), ChildProcess::Output::Captured);
     EXPECT_THAT(gone.ReadOutput(), HasSubstr("SearchProgress: 0"));
     EXPECT_EQ(gone.WaitForExit(), 1u);
 }

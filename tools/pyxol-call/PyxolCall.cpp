@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
         std::fputs("usage: pyxol-call search|close NAME\n", stderr);
         return kWrongArguments;
     }
-    orvo::procutil::PyxolLibrary pyxol(L"Pyxol.dll");
+    orvo::procutil::PyxolLibrary pyxol("Pyxol.dll");
     PyxolFunction call = pyxol.Find(exportName);
     if (call == nullptr) {
         std::fprintf(stderr, "pyxol-call: %s not found in Pyxol.dll\n", exportName);
