@@ -10,8 +10,8 @@ namespace orvo::procutil {
 
 namespace {
 
-// All access rights as the older headers spell them. The newer value (0x1FFFFF) is refused by
-// the older systems the library's callers still run on; this one is accepted by all.
+// All access rights as the older headers spell them: the value newer headers give (0x1FFFFF)
+// is refused with access denied by Windows XP, this one is accepted by every version.
 constexpr DWORD kAllProcessAccess = 0x1F0FFF;
 constexpr UINT kTerminatedExitCode = 0;
 
@@ -29,15 +29,15 @@ bool ToolHelpProcesses::TakeSnapshot() {
 
 bool ToolHelpProcesses::ReadFirstProcess(ProcessEntry& entry) {
     current_.dwSize = sizeof(current_);
-    return Read(Process32First(snapshot_.Get(), &current_) != 0, entry);
+    return TakeCurrent(Process32First(snapshot_.Get(), &current_) != 0, entry);
 }
 
 bool ToolHelpProcesses::ReadNextProcess(ProcessEntry& entry) {
-    return Read(Process32Next(snapshot_.Get(), &current_) != 0, entry);
+    return TakeCurrent(Process32Next(snapshot_.Get(), &current_) != 0, entry);
 }
 
-bool ToolHelpProcesses::Read(bool read, ProcessEntry& entry) const {
-    if (!read) {
+bool ToolHelpProcesses::TakeCurrent(bool readSucceeded, ProcessEntry& entry) const {
+    if (!readSucceeded) {
         return false;
     }
     entry.id = current_.th32ProcessID;

@@ -20,7 +20,8 @@ class ToolHelpProcesses final : public ProcessPlatform {
     ProcessId CurrentProcessId() const override;
 
   private:
-    bool Read(bool read, ProcessEntry& entry) const;
+    // Hands the entry just read on to the caller, when the read succeeded.
+    bool TakeCurrent(bool readSucceeded, ProcessEntry& entry) const;
 
     OwnedHandle snapshot_;
     AnsiProcessEntry current_{};
