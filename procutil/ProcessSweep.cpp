@@ -4,16 +4,24 @@
 
 namespace orvo::procutil {
 
+void VisitProcesses(ProcessPlatform& platform,
+                    const std::function<bool(const ProcessEntry&)>& visit) {
+    ProcessEntry entry;
+    bool more = platform.ReadFirstProcess(entry);
+    while (more && visit(entry)) {
+        more = platform.ReadNextProcess(entry);
+    }
+}
+
 bool AnyProcessNamed(ProcessPlatform& platform, const char* name) {
     if (!platform.TakeSnapshot()) {
         return false;
     }
     bool found = false;
-    ProcessEntry entry;
-    for (bool more = platform.ReadFirstProcess(entry); more && !found;
-         more = platform.ReadNextProcess(entry)) {
+    VisitProcesses(platform, [&](const ProcessEntry& entry) {
         found = ProcessNamesMatch(name, entry.exeName);
-    }
+        return !found;
+    });
     platform.ReleaseSnapshot();
     return found;
 }
@@ -24,18 +32,16 @@ bool TerminateProcessesNamed(ProcessPlatform& platform, const char* name) {
     }
     const ProcessId self = platform.CurrentProcessId();
     bool selfMatched = false;
-    ProcessEntry entry;
-    for (bool more = platform.ReadFirstProcess(entry); more;
-         more = platform.ReadNextProcess(entry)) {
-        if (!ProcessNamesMatch(name, entry.exeName)) {
-            continue;
+    VisitProcesses(platform, [&](const ProcessEntry& entry) {
+        if (ProcessNamesMatch(name, entry.exeName)) {
+            if (entry.id == self) {
+                selfMatched = true;
+            } else {
+                platform.TerminateProcessById(entry.id);
+            }
         }
-        if (entry.id == self) {
-            selfMatched = true;
-        } else {
-            platform.TerminateProcessById(entry.id);
-        }
-    }
+        return true;
+    });
     const bool released = platform.ReleaseSnapshot();
     // Ending the caller as it came in the walk would leave the copies after it running.
     if (selfMatched) {

@@ -2,7 +2,14 @@
 // Finding and ending running processes by executable name (see ProcessNamesMatch).
 #include "ProcessPlatform.h"
 
+#include <functional>
+
 namespace orvo::procutil {
+
+// Shows each entry of the snapshot the platform holds to `visit`, in snapshot order, until
+// `visit` returns false or the entries run out.
+void VisitProcesses(ProcessPlatform& platform,
+                    const std::function<bool(const ProcessEntry&)>& visit);
 
 // True when at least one process in a fresh snapshot has the name; false when none has or when
 // no snapshot can be taken.

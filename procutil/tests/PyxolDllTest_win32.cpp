@@ -1,5 +1,6 @@
 // Pyxol.dll as its callers load it, against real processes: copies of orvo-sleeper.exe.
 #include "ChildProcess_win32.h"
+#include "ProcessSweep.h"
 #include "PyxolLibrary_win32.h"
 #include "ToolHelpProcesses_win32.h"
 
@@ -77,12 +78,11 @@ Exports ExportsOf(HMODULE module) {
 std::vector<ProcessId> SnapshotOrder() {
     ToolHelpProcesses processes;
     std::vector<ProcessId> ids;
-    ProcessEntry entry;
     if (processes.TakeSnapshot()) {
-        for (bool more = processes.ReadFirstProcess(entry); more;
-             more = processes.ReadNextProcess(entry)) {
+        VisitProcesses(processes, [&ids](const ProcessEntry& entry) {
             ids.push_back(entry.id);
-        }
+            return true;
+        });
     }
     return ids;
 }
