@@ -23,22 +23,28 @@ struct LanguageEntry {
 };
 
 class LanguageTexts {
-public:
+  public:
     static constexpr int kMaxLanguages = 256;
 
     explicit LanguageTexts(DialogControls& controls) : controls_(controls) {}
 
-    // Prepares the controls, fills the table and the list from CONFIG.INI's code-page lines and
-    // selects the stored language (else the first). Returns false when CONFIG.INI or
-    // language.ini is missing, after its message: the caller then stops the language set-up.
+    // Start-up, run once before any worker: prepares the controls (bar text on, SN field limited
+    // to 12 characters, the check boxes 1007, 1006 and 1003 ticked), fills the table and the
+    // list from CONFIG.INI's code-page lines (at most kMaxLanguages) and selects the stored
+    // language, else the first. Returns false when CONFIG.INI or language.ini is missing, after
+    // the message T4 or T11: the language set-up stops there. On true the caller proposes the
+    // next serial number and then runs ApplyTexts.
     bool LoadLanguages();
     // Sets the caption of every translated control from the current language.
     void ApplyTexts();
     // The language list's selection changed: make it current, store it, re-apply all texts.
     void OnSelChangeLanguage();
 
+    // The key's text in the current language; empty with no current language, for an empty
+    // key, and for a key or section that language.ini lacks. At most 255 characters.
     std::wstring GetLangText(std::string_view key) const;
-    // A modal message box with the key's text in the language stored in CONFIG.INI.
+    // A modal message box with the key's text in the language stored in CONFIG.INI (empty when
+    // no language is current).
     void ShowLangMessage(std::string_view key);
     void SetStatusTextMode(int mode);
     int StatusTextMode() const { return statusTextMode_; }
@@ -52,7 +58,10 @@ public:
     int CurrentIndex() const { return currentIndex_; }
     const std::vector<LanguageEntry>& Languages() const { return languages_; }
 
-private:
+  private:
+    std::wstring SectionText(const std::wstring& section, std::string_view key) const;
+    void SelectStoredLanguage();
+
     DialogControls& controls_;
     std::vector<LanguageEntry> languages_;
     std::atomic<int> currentIndex_{-1};

@@ -1,4 +1,4 @@
-// orvo-inspect-image FILE: prints the upgrade file's segment table, its parts and block
+// inspect-image FILE: prints the upgrade file's segment table, its parts and block
 // counts, and whether the tool would accept it (exit code 0) or refuse it (1), and why.
 #include "ImageFiles.h"
 #include "ImageReport.h"
@@ -7,7 +7,7 @@
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: orvo-inspect-image FILE\n");
+        std::fprintf(stderr, "usage: inspect-image FILE\n");
         return 2;
     }
     const auto file = orvo::tools::ReadWholeFile(argv[1]);

@@ -1,0 +1,58 @@
+#include "ToolFixture.h"
+
+#include "DeviceProtocol.h"
+#include "DurableFile.h"
+#include "ProfileReader.h"
+
+#include <thread>
+
+namespace orvo::testing {
+
+ToolFixture::ToolFixture() {
+    for (const char* name : {"CONFIG.INI", "language.ini"}) {
+        auto bytes = ReadWholeFile(std::string(ORVO_DATA_DIR) + "/" + name);
+        if (!bytes) {
+            throw std::runtime_error(std::string("sample file missing: ") + name);
+        }
+        folder.Write(name, *bytes);
+    }
+}
+
+MainDialogLogic& ToolFixture::Start() {
+    logic = std::make_unique<MainDialogLogic>(controls, device);
+    logic->OnInitDialog();
+    controls.ClearRecords();
+    return *logic;
+}
+
+std::wstring ToolFixture::Text(const char* key) const {
+    return ProfileReader().ReadProfileText(L"LANGUAGE_EN", std::wstring(key, key + strlen(key)),
+                                           L"language.ini");
+}
+
+void ToolFixture::WriteImage(const std::string& name, const sim::Bytes& image) const {
+    folder.Write(name, std::string(image.begin(), image.end()));
+}
+
+bool ToolFixture::WaitForUpgradeEnd(std::chrono::milliseconds limit) {
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    while (logic->UpgradeRunning()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+std::vector<int> ToolFixture::CommandsSent() const {
+    std::vector<int> codes;
+    for (const auto& frame : device.FramesWritten()) {
+        if (frame.pipe == pipe::kCommand && frame.bytes.size() == kCommandFrameLength) {
+            codes.push_back(frame.bytes[kReplyCodeOffset]);
+        }
+    }
+    return codes;
+}
+
+}  // namespace orvo::testing

@@ -1,0 +1,137 @@
+#include "DeviceProtocol.h"
+#include "ToolFixture.h"
+
+#include <algorithm>
+
+namespace orvo::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+class UpgradeRoad : public ToolFixture {
+protected:
+    UpgradeRoad() {
+        WriteImage("orvo_upgrade.bin", sim::MakeRandomImage({300, 5000}, 1));
+        WriteImage("orvo_upgrade_obdii.bin", sim::MakeRandomImage({200, 100}, 2));
+    }
+    bool SentAlternativeFile() const { return device.InternalPart().size() == 200; }
+};
+
+TEST_F(UpgradeRoad, ClickReadsTheNumberAndUpgradesOnTheWorker) {
+    device.SetSerialNumber("961990000777");
+    Start().OnStartUpgrade();
+    ASSERT_TRUE(WaitForUpgradeEnd());
+    auto codes = CommandsSent();
+    ASSERT_GE(codes.size(), 4u);
+    EXPECT_EQ(std::vector<int>(codes.begin(), codes.begin() + 4), (std::vector<int>{10, 11, 6, 3}));
+    EXPECT_EQ(codes.back(), command::kEndUpgrade);
+    EXPECT_EQ(Field(), L"961990000777");
+    EXPECT_TRUE(controls.State(control::kSnField).visible);
+    EXPECT_TRUE(controls.State(control::kSnLabel).visible);
+    EXPECT_EQ(BarText(), Text("T2"));
+    EXPECT_TRUE(controls.Messages().empty());
+    EXPECT_FALSE(SentAlternativeFile());
+}
+
+TEST_F(UpgradeRoad, SecondClickDuringARunIsRefusedAndSendsNothing) {
+    WriteImage("orvo_upgrade.bin", sim::MakeRandomImage({300, 200000}, 1));
+    device.SetLatency(15ms);
+    MainDialogLogic& tool = Start();
+    tool.OnStartUpgrade();
+    ASSERT_TRUE(tool.UpgradeRunning());
+    auto begun = std::chrono::steady_clock::now();
+    tool.OnStartUpgrade();
+    auto waited = std::chrono::steady_clock::now() - begun;
+    EXPECT_GE(waited, 450ms);
+    EXPECT_EQ(controls.Messages(), std::vector<std::wstring>{Text("T10")});
+    ASSERT_TRUE(WaitForUpgradeEnd());
+    auto codes = CommandsSent();
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), command::kHandshake), 1);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), command::kReadSerial), 1);
+    EXPECT_EQ(BarText(), Text("T2"));
+    EXPECT_TRUE(device.ProtocolErrors().empty());
+}
+
+TEST_F(UpgradeRoad, ClickAfterAFinishedRunStartsAgainFromZero) {
+    MainDialogLogic& tool = Start();
+    tool.OnStartUpgrade();
+    ASSERT_TRUE(WaitForUpgradeEnd());
+    ASSERT_EQ(BarText(), Text("T2"));
+    controls.ClearRecords();
+    std::size_t before = controls.BarState().positions.size();
+    tool.OnStartUpgrade();
+    // The percentage is back before the new run counts.
+    EXPECT_EQ(controls.BarState().positions.at(before), 0);
+    ASSERT_TRUE(WaitForUpgradeEnd());
+    EXPECT_EQ(BarText(), Text("T2"));
+    auto codes = CommandsSent();
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), command::kEndUpgrade), 2);
+}
+
+struct PrefixCase {
+    const char* name;
+    std::string serial;
+    bool alternative;
+    const wchar_t* field;  // the SN field afterwards; it held "keep" before
+};
+
+class SerialPrefix : public UpgradeRoad, public ::testing::WithParamInterface<PrefixCase> {};
+
+TEST_P(SerialPrefix, ChoosesTheUpgradeFile) {
+    const PrefixCase& c = GetParam();
+    device.SetSerialNumber(c.serial);
+    MainDialogLogic& tool = Start();
+    controls.SetText(control::kSnField, L"keep");
+    tool.OnStartUpgrade();
+    ASSERT_TRUE(WaitForUpgradeEnd());
+    EXPECT_EQ(SentAlternativeFile(), c.alternative);
+    EXPECT_EQ(Field(), c.field);
+    EXPECT_EQ(BarText(), Text("T2"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SerialPrefix,
+    ::testing::Values(PrefixCase{"obdii95", "963695000001", true, L"963695000001"},
+                      PrefixCase{"obdii97", "963697123456", true, L"963697123456"},
+                      PrefixCase{"sixthDiffers", "963696000001", false, L"963696000001"},
+                      PrefixCase{"fiveCharacters", "96369", false, L"keep"},
+                      PrefixCase{"firstByteZero", std::string(), false, L"keep"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(UpgradeRoad, NoDeviceShowsT5EmptiesTheFieldAndStartsNoWorker) {
+    device.AddFault({sim::FaultKind::kUnplugged, 0, -1});
+    MainDialogLogic& tool = Start();
+    controls.SetText(control::kSnField, L"961990000100");
+    tool.OnStartUpgrade();
+    EXPECT_FALSE(tool.UpgradeRunning());
+    EXPECT_EQ(controls.Messages(), std::vector<std::wstring>{Text("T5")});
+    EXPECT_EQ(Field(), L"");
+    EXPECT_EQ(BarText(), Text("T3"));
+}
+
+TEST_F(UpgradeRoad, ClosingDuringARunIsRefusedAndAllowedOnceItEnded) {
+    WriteImage("orvo_upgrade.bin", sim::MakeRandomImage({300, 200000}, 1));
+    device.SetLatency(10ms);
+    MainDialogLogic& tool = Start();
+    tool.OnStartUpgrade();
+    EXPECT_FALSE(tool.MayClose());
+    EXPECT_EQ(controls.Messages(), std::vector<std::wstring>{Text("T10")});
+    ASSERT_TRUE(WaitForUpgradeEnd());
+    EXPECT_TRUE(tool.MayClose());
+    tool.OnDestroy();
+    EXPECT_EQ(BarText(), Text("T2"));
+    EXPECT_TRUE(device.UpgradeEnded());
+    EXPECT_EQ(device.InternalPart().size(), 300u);
+    EXPECT_EQ(device.ExternalPart().size(), 200000u);
+}
+
+TEST_F(UpgradeRoad, LogicDestroyedDuringARunWaitsForItsWorker) {
+    WriteImage("orvo_upgrade.bin", sim::MakeRandomImage({300, 9000}, 1));
+    device.SetLatency(5ms);
+    Start().OnStartUpgrade();
+    logic.reset();  // must neither crash nor leave a worker behind
+    EXPECT_TRUE(device.UpgradeEnded());
+}
+
+}  // namespace
+}  // namespace orvo::testing

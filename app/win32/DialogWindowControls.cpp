@@ -1,0 +1,70 @@
+#include "DialogWindowControls.h"
+
+namespace orvo {
+
+DialogWindowControls::DialogWindowControls(HWND dialog, TextProgressBar& bar, std::wstring caption)
+    : dialog_(dialog), bar_(bar), caption_(std::move(caption)) {}
+
+void DialogWindowControls::SetText(int id, const std::wstring& text) {
+    SetWindowTextW(Item(id), text.c_str());
+}
+
+std::wstring DialogWindowControls::GetText(int id) const {
+    HWND item = Item(id);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(item)) + 1, L'\0');
+    int length = GetWindowTextW(item, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    return text;
+}
+
+bool DialogWindowControls::IsChecked(int id) const {
+    return IsDlgButtonChecked(dialog_, id) == BST_CHECKED;
+}
+
+void DialogWindowControls::SetChecked(int id, bool checked) {
+    CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void DialogWindowControls::Show(int id, bool visible) {
+    ShowWindow(Item(id), visible ? SW_SHOW : SW_HIDE);
+}
+
+void DialogWindowControls::Move(int id, int x, int y) {
+    SetWindowPos(Item(id), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void DialogWindowControls::SetTextLimit(int id, int characters) {
+    SendDlgItemMessageW(dialog_, id, EM_SETLIMITTEXT, static_cast<WPARAM>(characters), 0);
+}
+
+void DialogWindowControls::AddListItem(int id, const std::wstring& text) {
+    SendDlgItemMessageW(dialog_, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int DialogWindowControls::GetListSelection(int id) const {
+    LRESULT selection = SendDlgItemMessageW(dialog_, id, CB_GETCURSEL, 0, 0);
+    return selection == CB_ERR ? -1 : static_cast<int>(selection);
+}
+
+void DialogWindowControls::SetListSelection(int id, int index) {
+    SendDlgItemMessageW(dialog_, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void DialogWindowControls::SetBarRange(int lower, int upper) {
+    bar_.SetBarRange(lower, upper);
+}
+
+void DialogWindowControls::SetBarPosition(int position) {
+    bar_.SetBarPosition(position);
+}
+
+void DialogWindowControls::SetShowText(bool on) {
+    bar_.SetShowText(on);
+}
+
+void DialogWindowControls::ShowMessage(const std::wstring& text) {
+    bool onWindowsThread = GetWindowThreadProcessId(dialog_, nullptr) == GetCurrentThreadId();
+    MessageBoxW(onWindowsThread ? dialog_ : nullptr, text.c_str(), caption_.c_str(), MB_OK);
+}
+
+}  // namespace orvo

@@ -1,0 +1,45 @@
+#pragma once
+// The dialog's controls as the portable logic sees them, over a real dialog window: controls by
+// id, the text progress bar and message boxes. Every call may come from the upgrade worker too:
+// the control calls are messages, which the system hands to the window's own thread, and the
+// bar delivers its own calls there.
+#include "DialogControls.h"
+#include "TextProgressBar.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace orvo {
+
+class DialogWindowControls : public DialogControls {
+  public:
+    // `caption` is the title of every message box.
+    DialogWindowControls(HWND dialog, TextProgressBar& bar, std::wstring caption);
+
+    void SetText(int id, const std::wstring& text) override;
+    std::wstring GetText(int id) const override;
+    bool IsChecked(int id) const override;
+    void SetChecked(int id, bool checked) override;
+    void Show(int id, bool visible) override;
+    void Move(int id, int x, int y) override;
+    void SetTextLimit(int id, int characters) override;
+    void AddListItem(int id, const std::wstring& text) override;
+    int GetListSelection(int id) const override;
+    void SetListSelection(int id, int index) override;
+    void SetBarRange(int lower, int upper) override;
+    void SetBarPosition(int position) override;
+    void SetShowText(bool on) override;
+    // Modal to the dialog when called on the dialog's thread; a worker's box has no owner, so
+    // that the worker waits in it without holding up the window.
+    void ShowMessage(const std::wstring& text) override;
+
+  private:
+    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+
+    HWND dialog_;
+    TextProgressBar& bar_;
+    std::wstring caption_;
+};
+
+}  // namespace orvo

@@ -1,0 +1,96 @@
+// The language operations on a real window, over the sample files of data/: what a technician
+// sees at start-up, after a language change and when the upgrade worker sets a status text.
+#include "DialogWindowControls.h"
+#include "LanguageTexts.h"
+#include "TempFolder.h"
+#include "TestWindow.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
+namespace orvo {
+namespace {
+
+using orvo::testing::ScopedCurrentDir;
+using orvo::testing::Settle;
+using orvo::testing::TempFolder;
+using orvo::testing::TestWindow;
+
+class LanguageOnWindow : public ::testing::Test {
+  protected:
+    LanguageOnWindow() {
+        for (const char* name : {"CONFIG.INI", "language.ini", "burn_sn.txt"}) {
+            std::filesystem::copy_file(std::filesystem::path(ORVO_DATA_DIR) / name,
+                                       folder_.Path() / name);
+        }
+        for (int id : {control::kLanguageLabel, control::kSnLabel, control::kStartCaption,
+                       control::kExitCaption}) {
+            window_.AddChild(L"STATIC", id, 0, 0, 100, 20);
+        }
+        for (int id : {control::kIncrease, control::kUpgradeInternal, control::kUpgradeExternal}) {
+            window_.AddChild(L"BUTTON", id, 0, 0, 100, 20, BS_AUTOCHECKBOX);
+        }
+        for (int id :
+             {control::kWriteSn, control::kReadSn, control::kStartUpgrade, control::kExit}) {
+            window_.AddChild(L"BUTTON", id, 0, 0, 100, 20);
+        }
+        window_.AddChild(L"EDIT", control::kSnField, 0, 0, 100, 20);
+        window_.AddChild(L"COMBOBOX", control::kLanguageList, 0, 0, 100, 120, CBS_DROPDOWNLIST);
+        bar_.Attach(window_.AddChild(PROGRESS_CLASSW, control::kProgress, 15, 300, 258, 20));
+    }
+
+    std::wstring TextOf(int id) const {
+        wchar_t text[256] = {};
+        GetDlgItemTextW(window_.Get(), id, text, 256);
+        return text;
+    }
+
+    TempFolder folder_;
+    ScopedCurrentDir inFolder_{folder_.Path()};
+    TestWindow window_{480, 360};
+    TextProgressBar bar_;
+    DialogWindowControls controls_{window_.Get(), bar_, L"Velmora Orvo I Upgrade Tool"};
+    LanguageTexts texts_{controls_};
+};
+
+TEST_F(LanguageOnWindow, StartUpAndLanguageChangeShowTheTexts) {
+    ASSERT_TRUE(texts_.LoadLanguages());
+    texts_.ApplyTexts();
+    EXPECT_EQ(SendDlgItemMessageW(window_.Get(), control::kLanguageList, CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(TextOf(control::kLanguageList), L"English");
+    EXPECT_EQ(TextOf(control::kStartCaption), L"Start Upgrade");
+    EXPECT_EQ(IsDlgButtonChecked(window_.Get(), control::kUpgradeInternal), BST_CHECKED);
+
+    texts_.SetStatusKey("T3");
+    texts_.SetStatusTextMode(1);
+    SendDlgItemMessageW(window_.Get(), control::kLanguageList, CB_SETCURSEL, 2, 0);
+    texts_.OnSelChangeLanguage();
+    EXPECT_EQ(TextOf(control::kStartCaption), L"Iniciar actualizaci\u00F3n");
+    EXPECT_EQ(TextOf(control::kProgress), L"La actualizaci\u00F3n ha fallado.");
+    EXPECT_NE(folder_.Read("CONFIG.INI").find("LANGUAGE=LANGUAGE_SP\r\n"), std::string::npos);
+}
+
+TEST_F(LanguageOnWindow, WorkersStatusTextReachesTheBar) {
+    ASSERT_TRUE(texts_.LoadLanguages());
+    texts_.SetStatusTextMode(1);
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        texts_.SetStatusText(texts_.GetLangText("T2"));
+        done = true;
+    });
+    while (!done) {
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // takes the sent WM_SETTEXT
+        Sleep(1);
+    }
+    worker.join();
+    Settle();
+    EXPECT_EQ(TextOf(control::kProgress), L"Upgrade finished successfully.");
+}
+
+}  // namespace
+}  // namespace orvo

@@ -1,0 +1,116 @@
+#include "TestWindow.h"
+
+#include "ScopedGdi.h"
+
+#include <commctrl.h>
+
+namespace orvo::testing {
+
+namespace {
+
+const wchar_t kClassName[] = L"OrvoTestWindow";
+
+void RegisterOnce() {
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = kClassName;
+        return RegisterClassW(&windowClass) != 0;
+    }();
+    (void)registered;
+}
+
+}  // namespace
+
+TestWindow::TestWindow(int clientWidth, int clientHeight) {
+    RegisterOnce();
+    window_ = CreateWindowExW(0, kClassName, L"test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                              clientWidth, clientHeight, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+    Settle();
+}
+
+TestWindow::~TestWindow() {
+    DestroyWindow(window_);
+    Settle();
+}
+
+HWND TestWindow::AddChild(const wchar_t* className, int id, int x, int y, int width, int height,
+                          DWORD style, const wchar_t* text) {
+    HWND child = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width,
+                                 height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleW(nullptr), nullptr);
+    Settle();
+    return child;
+}
+
+void Settle() {
+    for (int round = 0; round < 5; ++round) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        Sleep(10);
+    }
+}
+
+bool Image::Contains(COLORREF colour, int left, int top, int right, int bottom) const {
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            if (At(x, y) == colour) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool Image::AllOf(COLORREF colour, int left, int top, int right, int bottom) const {
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            if (At(x, y) != colour) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+Image Capture(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    Image image;
+    image.width = client.right;
+    image.height = client.bottom;
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = image.width;
+    info.bmiHeader.biHeight = -image.height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    ScopedClientDC screen(window);
+    ScopedBitmap bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ScopedMemoryDC memory(screen.Get());
+    {
+        SelectGuard select(memory.Get(), bitmap.Get());
+        BitBlt(memory.Get(), 0, 0, image.width, image.height, screen.Get(), 0, 0, SRCCOPY);
+    }
+    GdiFlush();
+    const auto* pixel = static_cast<const DWORD*>(bits);
+    for (int i = 0; i < image.width * image.height; ++i) {
+        DWORD bgr = pixel[i];
+        image.pixels.push_back(RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF));
+    }
+    return image;
+}
+
+}  // namespace orvo::testing

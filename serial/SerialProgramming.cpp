@@ -1,0 +1,105 @@
+#include "SerialProgramming.h"
+
+#include "DeviceProtocol.h"
+#include "HistoryFile.h"
+#include "SerialNumber.h"
+#include "SettingsKeys.h"
+#include "TextCodec.h"
+#include "TextLines.h"
+#include "UpgradeGuard.h"
+
+#include <algorithm>
+
+namespace orvo {
+namespace {
+
+// Key of the message for a number the device took but the history file did not; its text holds
+// %1 for the number and %2 for the file.
+constexpr char kUnrecordedKey[] = "T12";
+constexpr wchar_t kUnrecordedFallback[] =
+    L"The device now carries serial number %1, but it could not be recorded in the history "
+    L"file %2. Please write the number down by hand before you go on.";
+
+void ReplaceAll(std::wstring& text, std::wstring_view placeholder, const std::wstring& value) {
+    for (std::size_t at = text.find(placeholder); at != std::wstring::npos;
+         at = text.find(placeholder, at + value.size())) {
+        text.replace(at, placeholder.size(), value);
+    }
+}
+
+std::wstring DigitsToText(const std::string& digits) { return std::wstring(digits.begin(), digits.end()); }
+
+}  // namespace
+
+void SerialProgramming::OnReadSerialNumber() {
+    if (RefuseWhileUpgrading(upgradeWorker_, texts_)) {
+        return;
+    }
+    ResetProgress(texts_, controls_);
+    link_.SendShortCommand(command::kHandshake);
+    link_.SendShortCommand(command::kHandshakeNext);
+    std::uint8_t buffer[kSerialLength + 2] = {};
+    link_.ReadDeviceSerial(buffer);
+    controls_.SetText(control::kSnReadout, FromAnsi(reinterpret_cast<const char*>(buffer)));
+}
+
+void SerialProgramming::OnWriteSerialNumber() {
+    const std::wstring field = controls_.GetText(control::kSnField);
+    if (RefuseWhileUpgrading(upgradeWorker_, texts_)) {
+        return;
+    }
+    ResetProgress(texts_, controls_);
+    if (!IsValidSerialNumber(field)) {
+        texts_.ShowLangMessage("T8");
+        LoadNextSerialNumber();
+        return;
+    }
+    // Checked ASCII digits stand for themselves in every code page.
+    std::uint8_t number[kSerialLength + 1] = {};
+    std::transform(field.begin(), field.end(), number,
+                   [](wchar_t c) { return static_cast<std::uint8_t>(c); });
+    link_.SendShortCommand(command::kHandshake);
+    link_.SendShortCommand(command::kHandshakeNext);
+    BurnSerialNumber(number);
+}
+
+int SerialProgramming::BurnSerialNumber(const std::uint8_t* number) {
+    CommandPayload payload{};
+    std::copy_n(number, kSerialLength, payload.begin());
+    ReplyFrame reply;
+    if (link_.ExchangeCommand(command::kWriteSerial, payload, reply) < 0) {
+        link_.ReportDeviceError(reply[kErrorCodeOffset]);
+        return 0;
+    }
+    if (reply[kReplyCodeOffset] != command::kWriteSerial + kPositiveReply) {
+        texts_.ShowLangMessage("T7");
+        return 0;
+    }
+    const std::string written(number, number + kSerialLength);
+    const std::string historyPath = HistoryFilePath();
+    if (RecordSerialNumber(historyPath, written) == HistoryResult::kFailed) {
+        ReportUnrecordedNumber(written, historyPath);
+    }
+    if (controls_.IsChecked(control::kIncrease)) {
+        controls_.SetText(control::kSnField, DigitsToText(NextSerialNumber(written)));
+    }
+    return 1;
+}
+
+void SerialProgramming::LoadNextSerialNumber() {
+    const std::string proposal = ProposeSerialNumber(ReadTextLines(settings::kDefaultHistoryFile));
+    controls_.SetText(control::kSnField, DigitsToText(proposal));
+}
+
+void SerialProgramming::ReportUnrecordedNumber(const std::string& number,
+                                               const std::string& historyPath) {
+    std::wstring text = texts_.GetLangText(kUnrecordedKey);
+    if (text.find(L"%1") == std::wstring::npos) {
+        text = kUnrecordedFallback;
+    }
+    ReplaceAll(text, L"%1", DigitsToText(number));
+    ReplaceAll(text, L"%2", FromAnsi(historyPath));
+    controls_.ShowMessage(text);
+}
+
+}  // namespace orvo

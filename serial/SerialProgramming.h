@@ -1,0 +1,41 @@
+#pragma once
+// Serial-number programming: read the device's number, burn the number of the SN field into
+// the device, record it in the history file and propose the next one.
+//
+// The field is read-only for the technician; the tool fills it with the proposed number, so
+// writing one device after another burns consecutive numbers. A burned number that cannot be
+// recorded is never passed over in silence: the message names the number and the file.
+#include "DeviceLink.h"
+#include "DeviceTexts.h"
+#include "DialogControls.h"
+#include "WorkerThread.h"
+
+#include <cstdint>
+#include <string>
+
+namespace orvo {
+
+class SerialProgramming {
+public:
+    SerialProgramming(DialogControls& controls, DeviceLink& link, DeviceTexts& texts,
+                      const WorkerThread& upgradeWorker)
+        : controls_(controls), link_(link), texts_(texts), upgradeWorker_(upgradeWorker) {}
+
+    void OnReadSerialNumber();
+    void OnWriteSerialNumber();
+    // Sends the 12 bytes of `number`; 1 when the device accepted them, else 0 (after the
+    // failure's message).
+    int BurnSerialNumber(const std::uint8_t* number);
+    // Puts the number after the last one in the number file into the SN field.
+    void LoadNextSerialNumber();
+
+private:
+    void ReportUnrecordedNumber(const std::string& number, const std::string& historyPath);
+
+    DialogControls& controls_;
+    DeviceLink& link_;
+    DeviceTexts& texts_;
+    const WorkerThread& upgradeWorker_;
+};
+
+}  // namespace orvo

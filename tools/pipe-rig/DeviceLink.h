@@ -1,0 +1,21 @@
+#pragma once
+// A symbolic link from the device path to the named-pipe device, so that
+// <device path>\PIPEnn opens the named pipe \\.\pipe\PIPEnn. The link lives while this object
+// keeps its handle.
+#include <string>
+
+#include "OwnedHandle.h"
+
+namespace orvo::piperig {
+
+class DeviceLink {
+  public:
+    // `devicePath` as the setup API reports it, starting with \\?\.
+    bool Create(const std::string& devicePath);
+    void Remove() { link_.Reset(); }
+
+  private:
+    OwnedHandle link_;
+};
+
+}  // namespace orvo::piperig

@@ -1,0 +1,32 @@
+#include "PipeRig.h"
+
+namespace orvo::piperig {
+
+PipeRig::PipeRig(std::string instanceName, FrameResponder& responder)
+    : server_(responder), registration_(std::move(instanceName)) {}
+
+PipeRig::~PipeRig() {
+    Stop();
+}
+
+bool PipeRig::Start(std::string& failure) {
+    if (!server_.Start()) {
+        failure = "the pipes PIPE00 to PIPE13 cannot be made; does another server have them?";
+    } else if (!link_.Create(registration_.DevicePath())) {
+        failure = "the link from the device path to the named pipes cannot be made";
+    } else if (!registration_.Link()) {
+        failure = "the device interface cannot be written to the registry";
+    } else {
+        return true;
+    }
+    Stop();
+    return false;
+}
+
+void PipeRig::Stop() {
+    registration_.Unlink();
+    link_.Remove();
+    server_.Stop();
+}
+
+}  // namespace orvo::piperig

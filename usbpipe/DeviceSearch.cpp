@@ -1,0 +1,83 @@
+#include "DeviceSearch.h"
+
+#include <cstddef>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "WindowsErrors.h"
+
+namespace orvo::usbpipe {
+
+const GUID kDeviceInterfaceClass = {
+    0x8F49042E, 0xA314, 0x4211, {0xB8, 0x93, 0x2E, 0xBF, 0x51, 0xBF, 0xF9, 0x4D}};
+
+namespace {
+
+constexpr std::size_t kPathOffset = offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath);
+constexpr std::size_t kLongestPath = 32768;
+
+// The interface's device path, or nothing when its detail cannot be had.
+std::optional<std::string> InterfacePath(const PipeApi& api, HDEVINFO set,
+                                         SP_DEVICE_INTERFACE_DATA& iface) {
+    DWORD required = 0;
+    api.SetupDiGetDeviceInterfaceDetailA(set, &iface, nullptr, 0, &required, nullptr);
+    // A record too small to hold its own size field and one character cannot be asked for, and
+    // none is larger than the longest path Windows knows.
+    if (required <= kPathOffset || required > kPathOffset + kLongestPath) {
+        return std::nullopt;
+    }
+    std::vector<unsigned char> storage(required);
+    auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(storage.data());
+    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
+    if (!api.SetupDiGetDeviceInterfaceDetailA(set, &iface, detail, required, nullptr, nullptr)) {
+        return std::nullopt;
+    }
+    const std::size_t room = required - kPathOffset;
+    return std::string(detail->DevicePath, strnlen(detail->DevicePath, room));
+}
+
+HANDLE OpenDevice(const PipeApi& api, const std::string& path) {
+    return api.CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+}  // namespace
+
+KernelHandle FindDevice(const PipeApi& api, std::string& devicePath) {
+    DeviceInfoSet set(api, api.SetupDiGetClassDevsA(&kDeviceInterfaceClass, nullptr, nullptr,
+                                                    DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    if (!set.IsValid()) {
+        return KernelHandle(api, INVALID_HANDLE_VALUE);
+    }
+    int failedInARow = 0;
+    for (DWORD index = 0; failedInARow < kMaxFailedEnumerations; ++index) {
+        SP_DEVICE_INTERFACE_DATA iface{};
+        iface.cbSize = sizeof iface;
+        if (!api.SetupDiEnumDeviceInterfaces(set.Get(), nullptr, &kDeviceInterfaceClass, index,
+                                             &iface)) {
+            if (EndsEnumeration(api.GetLastError())) {
+                break;
+            }
+            ++failedInARow;
+            continue;
+        }
+        failedInARow = 0;
+        const auto path = InterfacePath(api, set.Get(), iface);
+        if (!path) {
+            continue;
+        }
+        devicePath = *path;
+        KernelHandle device(api, OpenDevice(api, devicePath));
+        if (device.IsValid()) {
+            return device;
+        }
+    }
+    return KernelHandle(api, INVALID_HANDLE_VALUE);
+}
+
+int ProbeDevice(const PipeApi& api, std::string& devicePath) {
+    return FindDevice(api, devicePath).IsValid() ? 0 : -1;
+}
+
+}  // namespace orvo::usbpipe

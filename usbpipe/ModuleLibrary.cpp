@@ -1,0 +1,10 @@
+#include "ModuleLibrary.h"
+
+namespace orvo::usbpipe {
+
+UsbPipeLibrary& ModuleLibrary() {
+    static UsbPipeLibrary library(RealPipeApi());
+    return library;
+}
+
+}  // namespace orvo::usbpipe

@@ -1,0 +1,38 @@
+#pragma once
+// A program run by a test, talked to through its standard input and output.
+#include <string>
+
+#include "OwnedHandle.h"
+
+namespace orvo::usbpipe::testing {
+
+class ChildProcess {
+  public:
+    ChildProcess() = default;
+    ~ChildProcess();  // ends a program still running
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // `program` as the build names it; `arguments` already quoted where needed.
+    bool Start(const std::string& program, const std::string& arguments = "");
+    bool IsRunning() const { return process_.IsValid(); }
+
+    bool WriteLine(const std::string& line);
+    // The next line of output without its line end; false once the program has ended (or after
+    // a long while, which only a broken program takes).
+    bool ReadLine(std::string& line);
+    // Closes the program's input and waits for it to end; its exit code, or -1.
+    int Finish();
+    // Ends the program at once.
+    void Kill();
+
+  private:
+    void Forget();
+
+    piperig::OwnedHandle process_;
+    piperig::OwnedHandle input_;
+    piperig::OwnedHandle output_;
+    std::string pending_;
+};
+
+}  // namespace orvo::usbpipe::testing

@@ -1,0 +1,32 @@
+#include "RigProcess.h"
+
+namespace orvo::usbpipe::testing {
+
+RigProcess::~RigProcess() {
+    if (server_.IsRunning()) {
+        Quit();
+    }
+}
+
+bool RigProcess::Start() {
+    std::string line;
+    if (!server_.Start(ORVO_PIPE_RIG_SERVER) || !server_.ReadLine(line) ||
+        line.rfind("ready ", 0) != 0) {
+        server_.Kill();
+        return false;
+    }
+    devicePath_ = line.substr(6);
+    return true;
+}
+
+bool RigProcess::Command(const std::string& command) {
+    std::string answer;
+    return server_.WriteLine(command) && server_.ReadLine(answer) && answer == "ok";
+}
+
+bool RigProcess::Quit() {
+    const bool acknowledged = Command("quit");
+    return server_.Finish() == 0 && acknowledged;
+}
+
+}  // namespace orvo::usbpipe::testing
