@@ -31,7 +31,7 @@ std::optional<std::string> EnvironmentSetting(const char* name) {
 }
 
 class Simulator {
-  public:
+public:
     Simulator() {
         const orvo::sim::SimConfig config = orvo::sim::ReadSimConfig(EnvironmentSetting);
         orvo::sim::Configure(device_, config);
@@ -43,7 +43,7 @@ class Simulator {
 
     orvo::sim::SimulatedDevice& Device() { return device_; }
 
-  private:
+private:
     std::unique_ptr<orvo::sim::OutputFolder> output_;  // outlives the device that reports to it
     orvo::sim::SimulatedDevice device_;
 };

@@ -28,7 +28,7 @@ std::wstring DllBesideThisProgram() {
 }
 
 class ScopedEnvironment {
-  public:
+public:
     ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
         SetEnvironmentVariableA(name, value.c_str());
     }
@@ -36,13 +36,13 @@ class ScopedEnvironment {
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
-  private:
+private:
     const char* name_;
 };
 
 // The DLL, loaded for one test and unloaded after it, so the next one starts a fresh device.
 class LoadedSimulator : public PipeLibrary {
-  public:
+public:
     using PipeCall = int (*)(int, unsigned char*, int, int);
 
     LoadedSimulator() : module_(LoadLibraryW(DllBesideThisProgram().c_str())) {
@@ -71,7 +71,7 @@ class LoadedSimulator : public PipeLibrary {
         return read_(pipe, data, length, timeoutMs);
     }
 
-  private:
+private:
     HMODULE module_;
     PipeCall write_ = nullptr;
     PipeCall read_ = nullptr;
