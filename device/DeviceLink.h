@@ -16,7 +16,7 @@ using ReplyFrame = std::array<std::uint8_t, kReplyLength>;
 using CommandPayload = std::array<std::uint8_t, kPayloadLength>;  // frame bytes 3-14
 
 class DeviceLink {
-  public:
+public:
     DeviceLink(PipeLibrary& pipes, DeviceTexts& texts) : pipes_(pipes), texts_(texts) {}
 
     // Writes the frame, then reads the reply. -1 when the write moved a count other than
@@ -40,7 +40,7 @@ class DeviceLink {
     // Shows the failure of an exchange with the text of the error code's key; returns the key.
     std::string ReportDeviceError(int errorCode);
 
-  private:
+private:
     PipeLibrary& pipes_;
     DeviceTexts& texts_;
 };

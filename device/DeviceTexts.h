@@ -8,7 +8,7 @@
 namespace orvo {
 
 class DeviceTexts {
-  public:
+public:
     virtual ~DeviceTexts() = default;
     virtual std::wstring GetLangText(std::string_view key) const = 0;
     // A modal message box with the key's text; returns when the user has closed it.

@@ -5,7 +5,7 @@
 namespace orvo {
 
 class ImportedPipeLibrary : public PipeLibrary {
-  public:
+public:
     int WriteData(int pipe, unsigned char* data, int length, int timeoutMs) override;
     int ReadData(int pipe, unsigned char* data, int length, int timeoutMs) override;
 };

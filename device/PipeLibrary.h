@@ -11,7 +11,7 @@
 namespace orvo {
 
 class PipeLibrary {
-  public:
+public:
     virtual ~PipeLibrary() = default;
     virtual int WriteData(int pipe, unsigned char* data, int length, int timeoutMs) = 0;
     virtual int ReadData(int pipe, unsigned char* data, int length, int timeoutMs) = 0;

@@ -79,7 +79,7 @@ FileResult ReadUpgradeFile(const std::string& path, std::vector<std::uint8_t>& b
 }
 
 class UpgradeRun {
-  public:
+public:
     UpgradeRun(DeviceLink& link, DialogControls& controls, DeviceTexts& texts,
                const ImageLayout& layout)
         : link_(link), controls_(controls), texts_(texts), layout_(layout) {}
@@ -105,7 +105,7 @@ class UpgradeRun {
 
     bool SendEnd() { return SendCommand(command::kEndUpgrade, CommandPayload{}); }
 
-  private:
+private:
     bool SendBlock(const Part& part, std::uint32_t index) {
         const std::uint64_t start = std::uint64_t{index} * part.blockSize;
         const auto length =

@@ -8,7 +8,8 @@ OutputFolder::OutputFolder(std::string folder, const std::vector<std::string>& n
     : folder_(std::move(folder)) {
     std::error_code ignored;
     std::filesystem::create_directories(folder_, ignored);
-    log_.open(std::filesystem::path(folder_) / "traffic.log", std::ios::trunc);
+    // LF line ends on every platform, so watchers read one format.
+    log_.open(std::filesystem::path(folder_) / "traffic.log", std::ios::binary | std::ios::trunc);
     for (const std::string& note : notes) {
         log_ << "note: " << note << '\n';
     }

@@ -10,7 +10,7 @@
 namespace orvo::sim {
 
 class OutputFolder : public DeviceEvents {
-  public:
+public:
     // Starts a new traffic log; its first lines are `notes` (settings that were not understood).
     OutputFolder(std::string folder, const std::vector<std::string>& notes);
 
@@ -19,7 +19,7 @@ class OutputFolder : public DeviceEvents {
                         const std::vector<std::uint8_t>& external) override;
     void OnSerialWritten(const std::string& serial) override;
 
-  private:
+private:
     void WriteFile(const char* name, const char* bytes, std::size_t count) const;
 
     std::string folder_;

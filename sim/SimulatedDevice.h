@@ -45,7 +45,7 @@ struct Fault {
 
 // Told of what happens, under the device's lock: must not call back into the device.
 class DeviceEvents {
-  public:
+public:
     virtual ~DeviceEvents() = default;
     virtual void OnTransfer(const Transfer& transfer) = 0;
     virtual void OnUpgradeEnded(const std::vector<std::uint8_t>& internal,
@@ -54,7 +54,7 @@ class DeviceEvents {
 };
 
 class SimulatedDevice : public PipeLibrary {
-  public:
+public:
     explicit SimulatedDevice(const std::string& serial = kDefaultSerial);
 
     // Up to 12 bytes; missing ones are 0.
@@ -75,7 +75,7 @@ class SimulatedDevice : public PipeLibrary {
     std::vector<std::uint8_t> ExternalPart() const;
     bool UpgradeEnded() const;  // command 2 closed the last upgrade
 
-  private:
+private:
     struct PartState {
         std::vector<std::uint8_t> bytes;
         std::uint32_t announced = 0;

@@ -1,6 +1,6 @@
 #pragma once
-// A font of a size in tenths of a point for a DC, as the dialog framework's point fonts are
-// made: the height follows the DC's vertical resolution and mapping mode.
+// A font of a size in tenths of a point for a DC: its height follows the DC's vertical
+// resolution and mapping mode.
 #include <windows.h>
 
 namespace orvo {

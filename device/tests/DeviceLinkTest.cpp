@@ -20,7 +20,7 @@ using testing::RecordingTexts;
 
 // Pipes that answer each write with a given count and each read with given bytes and count.
 class ScriptedPipes : public PipeLibrary {
-  public:
+public:
     int WriteData(int, unsigned char*, int, int) override { return writeResult; }
     int ReadData(int, unsigned char* data, int length, int) override {
         ++reads;

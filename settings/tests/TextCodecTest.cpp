@@ -47,6 +47,10 @@ TEST(TextCodec, MalformedUtf8DecodesToReplacementCharacters) {
     EXPECT_EQ(DecodeText("\xC3", kUtf8CodePage), L"\uFFFD");
 }
 
+TEST(TextCodec, UsAsciiReadsBytesAboveAsciiWithoutTheirHighBit) {
+    EXPECT_EQ(DecodeText("A\xE9\xC1", 20127), std::wstring(L"AiA"));
+}
+
 TEST(TextCodec, UnmappableCharacterIsNotDropped) {
     auto narrow = EncodeText(L"a\u4E2Db", 1252);
     ASSERT_TRUE(narrow);

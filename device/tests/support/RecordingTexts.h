@@ -9,7 +9,7 @@
 namespace orvo::testing {
 
 class RecordingTexts : public DeviceTexts {
-  public:
+public:
     std::wstring GetLangText(std::string_view key) const override {
         return L"text of " + std::wstring(key.begin(), key.end());
     }
