@@ -13,6 +13,7 @@ constexpr int kSnField = 1002;
 constexpr int kProgress = 1009;
 constexpr int kClose = 1020;
 constexpr int kExit = 2;
+constexpr int kLanguageList = 1012;
 
 std::uint32_t BigEndianAt(const std::string& bytes, std::size_t at) {
     std::uint32_t value = 0;
@@ -95,6 +96,11 @@ TEST_F(Upgrade, FailureReplyShowsItsMessageAndTheFailedStatus) {
     EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_EN", L"T3"), kStepTimeout))
         << "the bar shows " << ::testing::PrintToString(window.Text(kProgress));
     EXPECT_EQ(SimOutput("internal.bin"), "") << "a broken-off run ends no upgrade";
+
+    // The failed status follows a language change.
+    window.SelectListItem(kLanguageList, 1);
+    EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_FR", L"T3"), kStepTimeout))
+        << "the bar shows " << ::testing::PrintToString(window.Text(kProgress));
 }
 
 }  // namespace

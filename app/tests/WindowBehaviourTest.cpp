@@ -10,6 +10,7 @@ namespace {
 constexpr int kExit = 2;
 constexpr int kMinimise = 1021;
 constexpr int kClose = 1020;
+constexpr WPARAM kAboutCommand = 0x0010;
 
 struct ClosingWay {
     const char* name;
@@ -61,6 +62,26 @@ TEST_F(WindowButtons, MinimiseAndRestoreKeepTheLayout) {
     EXPECT_EQ(window.Position(1001).x, startButton.x);
     EXPECT_EQ(window.Position(1001).y, startButton.y);
     EXPECT_TRUE(window.IsShown(1001));
+}
+
+TEST_F(WindowButtons, BackgroundDragsAndTheAboutEntryReturnsToTheWindow) {
+    Start();
+    const drive::ProgramWindow& window = WaitForWindow();
+    // Anywhere on the background the window answers as its caption would: it drags.
+    for (POINT point : {POINT{30, 200}, POINT{5, 5}, POINT{479, 359}}) {
+        EXPECT_EQ(window.HitTest(point), HTCAPTION) << point.x << "," << point.y;
+    }
+    EXPECT_NE(window.HitTest(POINT{480, 200}), HTCAPTION) << "outside the client area";
+
+    window.SystemCommand(kAboutCommand);
+    const auto about = drive::WaitForMessageBox(ProcessId(), kStepTimeout);
+    ASSERT_TRUE(about);
+    EXPECT_EQ(about->Caption(), L"\u5173\u4E8E Pellin Upgrade Tool");
+    EXPECT_EQ(about->Owner(), window.Handle());
+    EXPECT_TRUE(about->PressOk());
+    EXPECT_FALSE(HasEnded());
+    EXPECT_TRUE(window.IsShown(kExit));
+    EXPECT_EQ(window.FocusedId(), kExit) << "the focus returns to the window";
 }
 
 }  // namespace

@@ -124,6 +124,19 @@ int ProgramWindow::FocusedId() const {
     return GetDlgCtrlID(info.hwndFocus);
 }
 
+LRESULT ProgramWindow::HitTest(POINT client) const {
+    POINT screen = client;
+    MapWindowPoints(dialog_, nullptr, &screen, 1);
+    DWORD_PTR answer = HTNOWHERE;
+    SendMessageTimeoutW(dialog_, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y), SMTO_ABORTIFHUNG,
+                        kAnswerTimeoutMs, &answer);
+    return static_cast<LRESULT>(answer);
+}
+
+void ProgramWindow::SystemCommand(WPARAM command) const {
+    PostMessageW(dialog_, WM_SYSCOMMAND, command, 0);
+}
+
 void ProgramWindow::Click(int id) const {
     PostMessageW(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(Control(id)));

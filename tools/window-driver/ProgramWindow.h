@@ -36,7 +36,12 @@ public:
     // The id of the control with the keyboard focus; 0 when the focus is elsewhere.
     int FocusedId() const;
 
+    // What the window answers WM_NCHITTEST for a point of its client area.
+    LRESULT HitTest(POINT client) const;
+
     void Click(int id) const;
+    // A command of the window's system menu, as if chosen there.
+    void SystemCommand(WPARAM command) const;
     void SelectListItem(int id, int index) const;
     // Esc as a key press reaches the control with the focus.
     void PressEscape() const;
