@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Sets up or tears down the Wine session of one test run: its own prefix, booted once,
 # a persistent wineserver and a private Xvfb screen.
-#   wine-session.sh setup|cleanup STATE_DIR
+#   wine-session.sh setup|cleanup STATE_DIR [DISPLAY]
+# Given a DISPLAY, setup uses that screen instead of an Xvfb of its own and leaves Wine's
+# window management as it is, for a person at that screen (scripts/demo).
 set -u
-action=$1 state=$2
+action=$1 state=$2 screen=${3:-}
 export WINEPREFIX=$state/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 stop() {
@@ -18,22 +20,28 @@ case $action in
 setup)
   stop
   rm -rf "$state" && mkdir -p "$WINEPREFIX"
-  n=90
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-  echo $! >"$state/xvfb.pid"
-  echo ":$n" >"$state/display"
-  export DISPLAY=":$n"
+  if [ -n "$screen" ]; then
+    export DISPLAY=$screen
+  else
+    n=90
+    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+    setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    echo $! >"$state/xvfb.pid"
+    export DISPLAY=":$n"
+  fi
+  echo "$DISPLAY" >"$state/display"
   wine wineboot -i >/dev/null 2>&1
   # Without a window manager Wine waits 2 s for one whenever a managed window hides.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  [ -z "$screen" ] && wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   # A crashing program must end at once, not wait in a crash dialog.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   wineserver -w
   setsid wineserver -p </dev/null >/dev/null 2>&1
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-  [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start on :$n" >&2; exit 1; }
-  echo "wine session ready: prefix $WINEPREFIX, display :$n"
+  if [ -z "$screen" ]; then
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start on :$n" >&2; exit 1; }
+  fi
+  echo "wine session ready: prefix $WINEPREFIX, display $DISPLAY"
   ;;
 cleanup)
   stop

@@ -1,0 +1,64 @@
+// What the tool writes to its files from the window: the language choice into CONFIG.INI and
+// a burnt serial number into the history file, through the hidden Write SN button.
+#include "Captions.h"
+#include "RunningTool.h"
+
+#include <string>
+
+namespace orvo::testing {
+namespace {
+
+constexpr int kWriteSn = 1010;
+constexpr int kSnField = 1002;
+constexpr int kLanguageList = 1012;
+constexpr int kStartCaption = 1017;
+
+class LanguageChoice : public RunningTool {};
+
+TEST_F(LanguageChoice, RewritesTheStoredValueOnlyAndEveryCaption) {
+    const std::string before = Folder().Read("CONFIG.INI");
+    Start();
+    const drive::ProgramWindow& window = WaitForWindow();
+    ASSERT_EQ(window.Text(kLanguageList), L"English");
+
+    window.SelectListItem(kLanguageList, 2);  // the list follows CONFIG.INI: EN, FR, SP
+    ASSERT_TRUE(
+        window.WaitForText(kStartCaption, LanguageText(L"LANGUAGE_SP", L"C5"), kStepTimeout));
+    EXPECT_EQ(window.Text(kLanguageList), L"Espa\u00F1ol");
+    for (const Caption& caption : kCaptions) {
+        EXPECT_EQ(window.Text(caption.id), LanguageText(L"LANGUAGE_SP", caption.key)) << caption.id;
+    }
+    std::string expected = before;
+    expected.replace(expected.find("LANGUAGE=LANGUAGE_EN"), 20, "LANGUAGE=LANGUAGE_SP");
+    EXPECT_EQ(Folder().Read("CONFIG.INI"), expected);
+
+    // Message boxes follow the stored language: an empty SN field is refused in Spanish.
+    window.Click(kWriteSn);
+    ExpectMessage(LanguageText(L"LANGUAGE_SP", L"T8"));
+}
+
+class HiddenWriteSn : public RunningTool {};
+
+TEST_F(HiddenWriteSn, BurnsTheProposedNumberAndRecordsIt) {
+    const std::string history = Folder().Read("burn_sn.txt");
+    ASSERT_EQ(history, "961990000100\r\n");
+    Start();
+    const drive::ProgramWindow& window = WaitForWindow();
+    ASSERT_FALSE(window.IsShown(kWriteSn));
+
+    // The field is empty after start-up: the first click is refused and proposes a number.
+    window.Click(kWriteSn);
+    ExpectMessage(LanguageText(L"LANGUAGE_EN", L"T8"));
+    ASSERT_TRUE(window.WaitForText(kSnField, L"961990000101", kStepTimeout));
+
+    window.Click(kWriteSn);
+    // "Increase+1" is ticked at start-up: the field moves on once the number is burnt.
+    ASSERT_TRUE(window.WaitForText(kSnField, L"961990000102", kStepTimeout))
+        << "the field shows " << ::testing::PrintToString(window.Text(kSnField));
+    EXPECT_TRUE(drive::FindMessageBoxes(ProcessId()).empty());
+    EXPECT_EQ(Folder().Read("burn_sn.txt"), history + "961990000101\r\n");
+    EXPECT_NE(SimOutput("serial.txt").find("961990000101"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orvo::testing

@@ -1,0 +1,86 @@
+// What a technician sees when the tool starts: the skin's layout, the focus, the texts of the
+// stored language; and a start without CONFIG.INI, which must still open the window.
+#include "Captions.h"
+#include "RunningTool.h"
+#include "ScreenPixels.h"
+
+#include <filesystem>
+#include <string>
+
+namespace orvo::testing {
+namespace {
+
+// The version is drawn by a 100 ms timer, as the title is, not by any control.
+constexpr RECT kVersionArea = {240, 340, 355, 355};
+constexpr COLORREF kVersionColour = RGB(127, 127, 127);
+
+struct Placed {
+    int id;
+    POINT position;  // top-left corner in client pixels
+};
+
+constexpr Placed kShown[] = {
+    {1014, {110, 103}}, {1002, {244, 100}}, {1001, {120, 150}}, {2, {260, 150}},
+    {1017, {90, 260}},  {1018, {240, 260}}, {1013, {280, 35}},  {1012, {370, 32}},
+    {1021, {436, 2}},   {1020, {456, 2}},   {1009, {15, 300}},
+};
+constexpr int kHidden[] = {1000, 1003, 1005, 1006, 1007, 1010, 1015, 1016};
+
+ScreenArea VersionAfterFirstTick(const drive::ProgramWindow& window) {
+    EXPECT_TRUE(WaitForDrawnTitle(window.Handle()));
+    return CaptureClientArea(window.Handle(), kVersionArea);
+}
+
+class StartUp : public RunningTool {};
+
+TEST_F(StartUp, LaysOutTheSkinWithTheStoredLanguage) {
+    // The stored language, not the first one listed, gives the texts.
+    const std::string config = Folder().Read("CONFIG.INI");
+    std::string french = config;
+    french.replace(french.find("LANGUAGE=LANGUAGE_EN"), 20, "LANGUAGE=LANGUAGE_FR");
+    Folder().Write("CONFIG.INI", french);
+
+    Start();
+    const drive::ProgramWindow& window = WaitForWindow();
+    EXPECT_EQ(window.ClientSize().cx, 480);
+    EXPECT_EQ(window.ClientSize().cy, 360);
+    for (const Placed& control : kShown) {
+        SCOPED_TRACE(control.id);
+        EXPECT_TRUE(window.IsShown(control.id));
+        EXPECT_EQ(window.Position(control.id).x, control.position.x);
+        EXPECT_EQ(window.Position(control.id).y, control.position.y);
+    }
+    for (int id : kHidden) {
+        EXPECT_FALSE(window.IsShown(id)) << id;
+    }
+    EXPECT_EQ(window.FocusedId(), 2) << "the Exit button must have the focus";
+
+    for (const Caption& caption : kCaptions) {
+        EXPECT_EQ(window.Text(caption.id), LanguageText(L"LANGUAGE_FR", caption.key)) << caption.id;
+    }
+    EXPECT_EQ(window.Text(1001), L"Lancer la mise \u00E0 jour");
+    EXPECT_EQ(window.Text(1012), L"Fran\u00E7ais");
+    EXPECT_EQ(window.Text(1002), L"") << "the proposed number is not shown at start-up";
+    EXPECT_EQ(window.Text(1009), L"") << "the bar shows its percentage, no status text";
+    EXPECT_TRUE(VersionAfterFirstTick(window).Contains(kVersionColour));
+    EXPECT_TRUE(drive::FindMessageBoxes(ProcessId()).empty());
+}
+
+TEST_F(StartUp, WithoutConfigTheWindowOpensAfterTheMessages) {
+    std::filesystem::remove(Folder().Path() / "CONFIG.INI");
+    Start();
+    // T4 in no language at all (none is stored), then the tool's own message.
+    ExpectMessage(L"");
+    ExpectMessage(L"can not found the ini file..");
+
+    const drive::ProgramWindow& window = WaitForWindow();
+    EXPECT_FALSE(VersionAfterFirstTick(window).Contains(kVersionColour));
+    // Language set-up stopped: the template's own captions stay, the list is empty.
+    EXPECT_EQ(window.Text(1007), L"Updade extern");
+    EXPECT_EQ(window.Text(1012), L"");
+    EXPECT_TRUE(window.IsShown(2));
+    EXPECT_EQ(window.Position(1009).y, 300);
+}
+
+}  // namespace
+}  // namespace orvo::testing

@@ -1,0 +1,107 @@
+// Start Upgrade on the simulated device, from the click to the final text of the progress bar:
+// a whole run, and a run the device breaks off; and closing the window while one runs.
+#include "RunningTool.h"
+
+#include <cstdint>
+#include <string>
+
+namespace orvo::testing {
+namespace {
+
+constexpr int kStartUpgrade = 1001;
+constexpr int kSnField = 1002;
+constexpr int kProgress = 1009;
+constexpr int kClose = 1020;
+constexpr int kExit = 2;
+constexpr int kLanguageList = 1012;
+
+std::uint32_t BigEndianAt(const std::string& bytes, std::size_t at) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        value = value << 8 | static_cast<std::uint8_t>(bytes[at + i]);
+    }
+    return value;
+}
+
+// The image's two parts: the internal one is the first segment, which starts behind the
+// 256-byte header and ends where the second entry's segment begins; the external one is all
+// the rest of the file.
+struct ImageParts {
+    std::string internal;
+    std::string external;
+};
+
+ImageParts PartsOf(const std::string& image) {
+    const std::uint32_t externalStart = BigEndianAt(image, 7);
+    return {image.substr(256, externalStart - 256), image.substr(externalStart)};
+}
+
+// Every way of closing the window, as the dialog receives it.
+void TryToClose(const drive::ProgramWindow& window, int way) {
+    if (way == VK_ESCAPE) {
+        window.PressEscape();
+    } else {
+        window.Click(way);
+    }
+}
+
+class Upgrade : public RunningTool {};
+
+TEST_F(Upgrade, RunsToTheEndAndRefusesToCloseMeanwhile) {
+    // Slow enough that the run still goes on when the close request arrives.
+    Start({{L"ORVO_SIM_LATENCY_US", L"50000"}});
+    const drive::ProgramWindow& window = WaitForWindow();
+    window.Click(kStartUpgrade);
+    window.Click(kClose);  // handled once the click has started the worker
+
+    EXPECT_EQ(ExpectMessage(LanguageText(L"LANGUAGE_EN", L"T10")), window.Handle())
+        << "a refusal of the window's own thread is owned by the window";
+    EXPECT_FALSE(HasEnded());
+
+    EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_EN", L"T2"), kUpgradeTimeout))
+        << "the bar shows " << ::testing::PrintToString(window.Text(kProgress));
+    EXPECT_EQ(window.Text(kSnField), L"961990000100");
+    const ImageParts sent = PartsOf(Folder().Read("orvo_upgrade.bin"));
+    ASSERT_EQ(sent.internal.size(), 6000u);
+    EXPECT_TRUE(SimOutput("internal.bin") == sent.internal) << "internal part differs";
+    EXPECT_TRUE(SimOutput("external.bin") == sent.external) << "external part differs";
+
+    // Idle again: the window closes.
+    window.Click(kExit);
+    EXPECT_EQ(WaitForEnd(kStepTimeout), std::optional<DWORD>(0));
+}
+
+TEST_F(Upgrade, FailureReplyShowsItsMessageAndTheFailedStatus) {
+    // Frames 0 to 2 open the run and read the number; 3 starts the internal part, 4 and 5 are
+    // its first block. Error code 3 is the device's third error: E2.
+    Start({{L"ORVO_SIM_FAULTS", L"failure-reply@5:3"}});
+    const drive::ProgramWindow& window = WaitForWindow();
+    window.Click(kStartUpgrade);
+
+    const auto error = drive::WaitForMessageBox(ProcessId(), kStepTimeout);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->Caption(), L"OrvoUpgradeTool");
+    EXPECT_EQ(error->Text(), LanguageText(L"LANGUAGE_EN", L"E2"));
+    EXPECT_EQ(error->Owner(), nullptr) << "raised on the worker, which owns no window";
+
+    // The worker waits in its message box: the run is not over, so no way of closing works.
+    for (int way : {kClose, kExit, VK_ESCAPE, IDOK}) {
+        SCOPED_TRACE(way);
+        TryToClose(window, way);
+        ExpectMessage(LanguageText(L"LANGUAGE_EN", L"T10"), error->Handle());
+        EXPECT_FALSE(HasEnded());
+    }
+
+    EXPECT_TRUE(error->PressOk());
+    EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_EN", L"T3"), kStepTimeout))
+        << "the bar shows " << ::testing::PrintToString(window.Text(kProgress));
+    EXPECT_EQ(SimOutput("internal.bin"), "") << "a broken-off run ends no upgrade";
+
+    // The failed status follows a language change.
+    window.SelectListItem(kLanguageList, 1);
+    EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_FR", L"T3"), kStepTimeout))
+        << "the bar shows " << ::testing::PrintToString(window.Text(kProgress));
+}
+
+}  // namespace
+}  // namespace orvo::testing

@@ -1,0 +1,88 @@
+// The window's own buttons and keys when no upgrade runs: every way of closing ends the tool,
+// "－" minimises and the window comes back as it was.
+#include "Polling.h"
+#include "RunningTool.h"
+#include "ScreenPixels.h"
+
+namespace orvo::testing {
+namespace {
+
+constexpr int kExit = 2;
+constexpr int kMinimise = 1021;
+constexpr int kClose = 1020;
+constexpr WPARAM kAboutCommand = 0x0010;
+
+struct ClosingWay {
+    const char* name;
+    int command;  // the button clicked, or VK_ESCAPE for the key
+};
+
+class ClosingWhenIdle : public RunningTool, public ::testing::WithParamInterface<ClosingWay> {};
+
+TEST_P(ClosingWhenIdle, EndsTheTool) {
+    Start();
+    const drive::ProgramWindow& window = WaitForWindow();
+    if (GetParam().command == VK_ESCAPE) {
+        window.PressEscape();
+    } else {
+        window.Click(GetParam().command);
+    }
+    EXPECT_EQ(WaitForEnd(kStepTimeout), std::optional<DWORD>(0));
+    EXPECT_TRUE(drive::FindMessageBoxes(ProcessId()).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, ClosingWhenIdle,
+                         ::testing::Values(ClosingWay{"ExitButton", kExit},
+                                           ClosingWay{"CloseButton", kClose},
+                                           ClosingWay{"Escape", VK_ESCAPE},
+                                           ClosingWay{"OkCommand", IDOK}),
+                         [](const auto& way) { return std::string(way.param.name); });
+
+class WindowButtons : public RunningTool {};
+
+TEST_F(WindowButtons, MinimiseAndRestoreKeepTheLayout) {
+    Start();
+    const drive::ProgramWindow& window = WaitForWindow();
+    const POINT startButton = window.Position(1001);
+    // The dialog's loop shows its window once more when it first runs idle, which would undo
+    // a minimise that came before.
+    ASSERT_TRUE(WaitForDrawnTitle(window.Handle()));
+    window.Click(kMinimise);
+    ASSERT_TRUE(drive::PollUntil([&] { return window.IsMinimised(); }, kStepTimeout));
+    EXPECT_FALSE(HasEnded());
+
+    ShowWindowAsync(window.Handle(), SW_RESTORE);
+    // Restoring clears the minimised state before it gives the window its size back.
+    ASSERT_TRUE(drive::PollUntil(
+        [&] {
+            const SIZE size = window.ClientSize();
+            return !window.IsMinimised() && size.cx == 480 && size.cy == 360;
+        },
+        kStepTimeout));
+    EXPECT_EQ(window.Position(1001).x, startButton.x);
+    EXPECT_EQ(window.Position(1001).y, startButton.y);
+    EXPECT_TRUE(window.IsShown(1001));
+}
+
+TEST_F(WindowButtons, BackgroundDragsAndTheAboutEntryReturnsToTheWindow) {
+    Start();
+    const drive::ProgramWindow& window = WaitForWindow();
+    // Anywhere on the background the window answers as its caption would: it drags.
+    for (POINT point : {POINT{30, 200}, POINT{5, 5}, POINT{479, 359}}) {
+        EXPECT_EQ(window.HitTest(point), HTCAPTION) << point.x << "," << point.y;
+    }
+    EXPECT_NE(window.HitTest(POINT{480, 200}), HTCAPTION) << "outside the client area";
+
+    window.SystemCommand(kAboutCommand);
+    const auto about = drive::WaitForMessageBox(ProcessId(), kStepTimeout);
+    ASSERT_TRUE(about);
+    EXPECT_EQ(about->Caption(), L"\u5173\u4E8E Pellin Upgrade Tool");
+    EXPECT_EQ(about->Owner(), window.Handle());
+    EXPECT_TRUE(about->PressOk());
+    EXPECT_FALSE(HasEnded());
+    EXPECT_TRUE(window.IsShown(kExit));
+    EXPECT_EQ(window.FocusedId(), kExit) << "the focus returns to the window";
+}
+
+}  // namespace
+}  // namespace orvo::testing
