@@ -23,10 +23,14 @@ setup)
   if [ -n "$screen" ]; then
     export DISPLAY=$screen
   else
-    n=90
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    # Xvfb picks a free display itself and tells its number: two sessions starting at the
+    # same moment (win32 and win64, or a demo beside the tests) never share one.
+    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$state/display-number" \
+      </dev/null >/dev/null 2>&1 &
     echo $! >"$state/xvfb.pid"
+    for _ in $(seq 100); do [ -s "$state/display-number" ] && break; sleep 0.1; done
+    n=$(tr -dc 0-9 <"$state/display-number")
+    [ -n "$n" ] || { echo "Xvfb did not start" >&2; exit 1; }
     export DISPLAY=":$n"
   fi
   echo "$DISPLAY" >"$state/display"
