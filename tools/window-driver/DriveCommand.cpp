@@ -25,13 +25,13 @@ namespace {
 // What a command takes after its name, in this order; a wait ends with optional SECONDS.
 enum Takes { kNothing = 0, kId = 1, kIndex = 2, kText = 4, kSeconds = 8 };
 
-struct CommandSpec {
+struct CommandForm {
     const wchar_t* name;
     Action action;
     int takes;
 };
 
-constexpr CommandSpec kCommands[] = {
+constexpr CommandForm kCommands[] = {
     {L"wait-window", Action::kWaitWindow, kSeconds},
     {L"rect", Action::kRect, kNothing},
     {L"text", Action::kText, kId},
@@ -76,22 +76,22 @@ std::optional<DriveCommand> ParseDriveCommand(const std::vector<std::wstring>& a
         error = "no command given";
         return std::nullopt;
     }
-    const CommandSpec* spec = nullptr;
-    for (const CommandSpec& candidate : kCommands) {
+    const CommandForm* form = nullptr;
+    for (const CommandForm& candidate : kCommands) {
         if (arguments[0] == candidate.name) {
-            spec = &candidate;
+            form = &candidate;
         }
     }
-    if (spec == nullptr) {
+    if (form == nullptr) {
         error = "unknown command " + Narrow(arguments[0].c_str());
         return std::nullopt;
     }
-    const std::string name = Narrow(spec->name);
+    const std::string name = Narrow(form->name);
     DriveCommand command;
-    command.action = spec->action;
+    command.action = form->action;
     auto next = arguments.begin() + 1;
     for (Takes takes : {kId, kIndex, kText}) {
-        if ((spec->takes & takes) == 0) {
+        if ((form->takes & takes) == 0) {
             continue;
         }
         if (next == arguments.end()) {
@@ -109,7 +109,7 @@ std::optional<DriveCommand> ParseDriveCommand(const std::vector<std::wstring>& a
         }
         (takes == kId ? command.id : command.index) = *number;
     }
-    if ((spec->takes & kSeconds) != 0 && next != arguments.end()) {
+    if ((form->takes & kSeconds) != 0 && next != arguments.end()) {
         const std::optional<int> seconds = ParseNumber(*next++);
         if (!seconds) {
             error = name + ": not a number of seconds: " + Narrow(std::prev(next)->c_str());
