@@ -4,7 +4,8 @@
 #   One GoogleTest program is one CTest test named ${ORVO_TEST_PREFIX}<name>. Under Wine every
 #   program start costs seconds, so the cases stay inside one program rather than one test each.
 #   Cross builds run the program under Wine in the run's own session (fixture "wine"); SCREEN
-#   marks programs that open windows, which then run one at a time.
+#   marks programs that open windows, which then run one at a time. A program that cannot run
+#   on this host (32-bit code where the host runs none) exits 77 and CTest counts it skipped.
 #
 # orvo_add_wine_session()
 #   Registers the setup and cleanup of that session; called once by the top-level project.
@@ -13,10 +14,11 @@ set(ORVO_WINE_STATE ${CMAKE_BINARY_DIR}/wine-session)
 
 function(orvo_add_wine_session)
   set(script ${PROJECT_SOURCE_DIR}/cmake/wine-session.sh)
-  add_test(NAME ${ORVO_TEST_PREFIX}wine-setup COMMAND ${script} setup ${ORVO_WINE_STATE})
+  math(EXPR bits "${CMAKE_SIZEOF_VOID_P} * 8")
+  add_test(NAME ${ORVO_TEST_PREFIX}wine-setup COMMAND ${script} setup ${ORVO_WINE_STATE} ${bits})
   add_test(NAME ${ORVO_TEST_PREFIX}wine-cleanup COMMAND ${script} cleanup ${ORVO_WINE_STATE})
   set_tests_properties(${ORVO_TEST_PREFIX}wine-setup PROPERTIES
-    FIXTURES_SETUP ${ORVO_TEST_PREFIX}wine TIMEOUT 180)
+    FIXTURES_SETUP ${ORVO_TEST_PREFIX}wine TIMEOUT 180 SKIP_RETURN_CODE 77)
   set_tests_properties(${ORVO_TEST_PREFIX}wine-cleanup PROPERTIES
     FIXTURES_CLEANUP ${ORVO_TEST_PREFIX}wine TIMEOUT 60)
 endfunction()
@@ -29,7 +31,8 @@ function(orvo_register_test name)
   set(test ${ORVO_TEST_PREFIX}${name})
   set_tests_properties(${test} PROPERTIES TIMEOUT ${arg_TIMEOUT})
   if(CMAKE_CROSSCOMPILING)
-    set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED ${ORVO_TEST_PREFIX}wine)
+    set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED ${ORVO_TEST_PREFIX}wine
+      SKIP_RETURN_CODE 77)
   endif()
   if(arg_SCREEN)
     set_tests_properties(${test} PROPERTIES RESOURCE_LOCK screen)

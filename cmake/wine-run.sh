@@ -4,8 +4,8 @@
 set -u
 state=$1
 shift
-export WINEPREFIX=$state/prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
-[ -f "$state/display" ] && export DISPLAY=$(cat "$state/display")
+. "$(dirname "$0")/wine-env.sh"
+wine_session "$state" || exit
 # Wine's helper processes (services, explorer) outlive the program; they must not inherit our
 # output, or whoever reads it (CTest) waits for them. So the output goes through a file.
 log=$(mktemp)

@@ -17,6 +17,13 @@ namespace {
 constexpr std::size_t kPathOffset = offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath);
 constexpr std::size_t kLongestPath = 32768;
 
+#ifndef _WIN64
+// The 32-bit callers and the system agree on these: the detail record's size field says 5,
+// and pointers, which the record's layout follows, are 4 bytes wide.
+static_assert(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) == 5);
+static_assert(sizeof(void*) == 4);
+#endif
+
 // The interface's device path, or nothing when its detail cannot be had.
 std::optional<std::string> InterfacePath(const PipeApi& api, HDEVINFO set,
                                          SP_DEVICE_INTERFACE_DATA& iface) {

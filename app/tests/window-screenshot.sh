@@ -5,9 +5,8 @@
 # Runs in the Wine session of the test run (wine-session.sh): its prefix and its Xvfb screen.
 set -uo pipefail
 state=$1 dist=$2 drive_exe=$3 background=$4 artifacts=$5
-export WINEPREFIX=$state/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-DISPLAY=$(cat "$state/display")
-export DISPLAY
+. "$(dirname "$0")/../../cmake/wine-env.sh"
+wine_session "$state" || exit
 
 work=$(mktemp -d)
 tool=
@@ -66,6 +65,22 @@ expect_pixel "$before" 30 200 "200,204,205" "panel colour"
 expect_pixel "$before" 300 108 "199,203,204" "SN field"
 red=$(convert "$before" -crop 200x18+0+0 txt:- | grep -c '#FF0000')
 [ "$red" -gt 50 ] || fail "the red title at the top left has $red pixels"
+# The layout as the template's font lays it out: the whole title inside the window and clear of
+# the title-bar buttons, the SN label clear of its field, the progress bar inside the panel.
+read -r left right <<<"$(convert "$before" -crop 480x18+0+0 txt:- | grep '#FF0000' |
+  sed 's/^\([0-9]*\),.*/\1/' | sort -n | sed -n '1p;$p' | tr '\n' ' ')"
+[ "${left:-0}" -gt 0 ] || fail "the title is cut on the left (its first red column: ${left:-none})"
+minimise_left=$(drive control-rect 1021 | cut -d' ' -f1)
+[ "${right:-999}" -lt "$minimise_left" ] || fail "the title runs to x=$right, into the buttons at x=$minimise_left"
+read -r label_x _ label_w _ <<<"$(drive control-rect 1014)"
+read -r field_x _ <<<"$(drive control-rect 1002)"
+[ $((label_x + label_w)) -le "$field_x" ] ||
+  fail "the SN label ends at x=$((label_x + label_w)), inside its field at x=$field_x"
+read -r bar_x bar_y bar_w bar_h <<<"$(drive control-rect 1009)"
+# The background's inner panel, inclusive: app/resources/art/background.py.
+[ "$bar_x" -ge 15 ] && [ "$bar_y" -ge 31 ] && [ $((bar_x + bar_w - 1)) -le 466 ] &&
+  [ $((bar_y + bar_h - 1)) -le 323 ] ||
+  fail "the progress bar ($bar_x,$bar_y ${bar_w}x$bar_h) passes the panel (15,31)-(466,323)"
 # At 0 % the bar is all background; its text stays in the middle.
 expect_pixel "$before" 30 310 "$window_colour" "empty progress bar"
 expect_pixel "$before" 440 310 "$window_colour" "empty progress bar"

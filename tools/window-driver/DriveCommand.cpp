@@ -8,6 +8,7 @@ const char kDriveUsage[] =
     "usage: orvo-drive COMMAND [ARGUMENTS]   (SECONDS: how long to wait, 30 unless given)\n"
     "  wait-window [SECONDS]        wait until the tool's window is shown\n"
     "  rect                         print the window's client area on the screen: X Y W H\n"
+    "  control-rect ID              print control ID's place in the client area: X Y W H\n"
     "  text ID                      print the text of control ID\n"
     "  wait-text ID TEXT [SECONDS]  wait until control ID shows TEXT\n"
     "  click ID                     click button ID (hidden ones too)\n"
@@ -34,6 +35,7 @@ struct CommandForm {
 constexpr CommandForm kCommands[] = {
     {L"wait-window", Action::kWaitWindow, kSeconds},
     {L"rect", Action::kRect, kNothing},
+    {L"control-rect", Action::kControlRect, kId},
     {L"text", Action::kText, kId},
     {L"wait-text", Action::kWaitText, kId | kText | kSeconds},
     {L"click", Action::kClick, kId},

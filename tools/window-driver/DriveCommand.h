@@ -11,6 +11,7 @@ namespace orvo::drive {
 enum class Action {
     kWaitWindow,
     kRect,
+    kControlRect,
     kText,
     kWaitText,
     kClick,

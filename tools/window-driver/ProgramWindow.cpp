@@ -106,12 +106,16 @@ bool ProgramWindow::IsShown(int id) const {
     return (GetWindowLongW(Control(id), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-POINT ProgramWindow::Position(int id) const {
+RECT ProgramWindow::Bounds(int id) const {
     RECT bounds{};
     GetWindowRect(Control(id), &bounds);
-    POINT corner{bounds.left, bounds.top};
-    MapWindowPoints(nullptr, dialog_, &corner, 1);
-    return corner;
+    MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
+
+POINT ProgramWindow::Position(int id) const {
+    const RECT bounds = Bounds(id);
+    return POINT{bounds.left, bounds.top};
 }
 
 int ProgramWindow::FocusedId() const {

@@ -32,6 +32,7 @@ public:
     // The window text of control `id`; the progress bar answers with its status text.
     std::wstring Text(int id) const;
     bool IsShown(int id) const;    // the control's own visibility, whatever its parent's
+    RECT Bounds(int id) const;     // in client pixels
     POINT Position(int id) const;  // top-left corner in client pixels
     // The id of the control with the keyboard focus; 0 when the focus is elsewhere.
     int FocusedId() const;

@@ -19,6 +19,10 @@ constexpr int kDone = 0;
 constexpr int kNotFound = 1;
 constexpr int kWrongUse = 2;
 
+void PrintRect(const RECT& r) {
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
 void PrintLine(const std::wstring& text) {
     const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
                                          nullptr, 0, nullptr, nullptr);
@@ -38,12 +42,12 @@ int RunOnWindow(const DriveCommand& command, const ProgramWindow& window) {
     switch (command.action) {
         case Action::kWaitWindow:
             return kDone;
-        case Action::kRect: {
-            const RECT client = window.ClientOnScreen();
-            std::printf("%ld %ld %ld %ld\n", client.left, client.top, client.right - client.left,
-                        client.bottom - client.top);
+        case Action::kRect:
+            PrintRect(window.ClientOnScreen());
             return kDone;
-        }
+        case Action::kControlRect:
+            PrintRect(window.Bounds(command.id));
+            return kDone;
         case Action::kText:
             PrintLine(window.Text(command.id));
             return kDone;

@@ -36,6 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Accepted{{L"wait-window"}, Action::kWaitWindow, 0, 0, L"", 30s},
                       Accepted{{L"wait-window", L"90"}, Action::kWaitWindow, 0, 0, L"", 90s},
                       Accepted{{L"rect"}, Action::kRect, 0, 0, L"", 30s},
+                      Accepted{{L"control-rect", L"1014"}, Action::kControlRect, 1014, 0, L"", 30s},
                       Accepted{{L"text", L"1009"}, Action::kText, 1009, 0, L"", 30s},
                       // A text with blanks and accents is one argument, taken as it is.
                       Accepted{{L"wait-text", L"1009", L"Mise \u00E0 jour termin\u00E9e."},

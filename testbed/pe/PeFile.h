@@ -1,0 +1,30 @@
+#pragma once
+// What a Windows binary says of itself in its PE headers, read portably from its bytes: the
+// machine it runs on, its subsystem, the names it exports and the names it imports per DLL.
+// Enough to check a build's deliverables on a host that cannot run them.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+
+namespace orvo::testbed {
+
+struct PeFile {
+    static constexpr std::uint16_t kMachineI386 = 0x014C;
+    static constexpr std::uint16_t kMachineAmd64 = 0x8664;
+    static constexpr std::uint16_t kSubsystemGui = 2;
+    static constexpr std::uint16_t kSubsystemConsole = 3;
+
+    std::uint16_t machine = 0;
+    std::uint16_t subsystem = 0;
+    std::set<std::string> exports;
+    // Imported names by DLL, the DLL's name in lower case; an import by ordinal reads "#N".
+    std::map<std::string, std::set<std::string>> imports;
+};
+
+// The file's headers, or nothing with `error` saying what is wrong with it.
+std::optional<PeFile> ReadPeFile(const std::string& path, std::string& error);
+
+}  // namespace orvo::testbed

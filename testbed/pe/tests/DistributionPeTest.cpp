@@ -1,0 +1,90 @@
+// The Windows deliverables as their PE headers describe them, checked from the native build so
+// that the 32-bit ones are checked even on a host that cannot run them.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "PeFile.h"
+
+namespace orvo::testbed {
+namespace {
+
+using Names = std::set<std::string>;
+
+// What Windows itself provides; a deliverable needs nothing else beside it.
+const Names kSystemDlls = {"kernel32.dll", "user32.dll",   "gdi32.dll",  "comctl32.dll",
+                           "setupapi.dll", "advapi32.dll", "msvcrt.dll", "shell32.dll"};
+
+struct Build {
+    const char* preset;
+    std::uint16_t machine;
+};
+
+struct Deliverable {
+    const char* file;
+    std::uint16_t subsystem;  // 0: a DLL, whose subsystem nobody reads
+    Names exports;
+    Names importsFromPipeLibrary;
+};
+
+const Deliverable kDeliverables[] = {
+    {"OrvoUpgradeTool.exe", PeFile::kSubsystemGui, {}, {"qxUSBAdv_ReadData", "qxUSBAdv_WriteData"}},
+    {"qxUSBDev.dll", 0, {"qxUSB_ReadData", "qxUSB_WriteData"}, {}},
+    {"qxUSBDevAdv.dll", 0, {"qxUSBAdv_ReadData", "qxUSBAdv_WriteData"}, {}},
+    {"Pyxol.dll", 0, {"SearchProgress", "CloseProgress"}, {}},
+};
+
+class DistributionPe : public testing::TestWithParam<Build> {};
+
+TEST_P(DistributionPe, DeliverablesHaveTheirMachineExportsAndOnlySystemImports) {
+    const std::filesystem::path dist =
+        std::filesystem::path(ORVO_BUILD_ROOT) / GetParam().preset / "dist";
+    if (!std::filesystem::is_directory(dist)) {
+        GTEST_SKIP() << "skipped: " << dist.string() << " is not built: build the " << GetParam().preset << " preset";
+    }
+    for (const Deliverable& d : kDeliverables) {
+        SCOPED_TRACE(d.file);
+        std::string error;
+        const auto pe = ReadPeFile((dist / d.file).string(), error);
+        ASSERT_TRUE(pe) << error;
+        EXPECT_EQ(pe->machine, GetParam().machine);
+        if (d.subsystem != 0) {
+            EXPECT_EQ(pe->subsystem, d.subsystem);
+        }
+        EXPECT_EQ(pe->exports, d.exports);
+        for (const auto& [dll, names] : pe->imports) {
+            if (dll == "qxusbdevadv.dll") {
+                EXPECT_EQ(names, d.importsFromPipeLibrary);
+            } else {
+                EXPECT_EQ(kSystemDlls.count(dll), 1u) << "imports from " << dll;
+            }
+        }
+        EXPECT_EQ(pe->imports.count("qxusbdevadv.dll"), d.importsFromPipeLibrary.empty() ? 0u : 1u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, DistributionPe,
+                         testing::Values(Build{"win32", PeFile::kMachineI386},
+                                         Build{"win64", PeFile::kMachineAmd64}),
+                         [](const auto& info) { return std::string(info.param.preset); });
+
+TEST(PeFileRead, RefusesWhatIsNoPeFile) {
+    const std::string path = testing::TempDir() + "not-a-pe-file.exe";
+    for (const std::string& bytes : {std::string(), std::string("MZ"), std::string(64, 'M')}) {
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+        std::string error;
+        EXPECT_FALSE(ReadPeFile(path, error)) << bytes.size() << " bytes";
+        EXPECT_FALSE(error.empty());
+    }
+    std::remove(path.c_str());
+}
+
+}  // namespace
+}  // namespace orvo::testbed
