@@ -59,7 +59,7 @@ int DeviceLink::ReadDeviceSerial(std::uint8_t* serial) {
 
 std::string DeviceLink::ReportDeviceError(int errorCode) {
     const std::string key = DeviceErrorKey(errorCode);
-    ReportFailure(texts_, key);
+    view_.ReportFailure(key);
     return key;
 }
 

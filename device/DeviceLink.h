@@ -3,7 +3,7 @@
 // 16-byte reply. Operations return 1 (or true) for success; a failure that they report has
 // been shown to the user when they return, so callers only stop.
 #include "DeviceProtocol.h"
-#include "DeviceTexts.h"
+#include "TechnicianView.h"
 #include "PipeLibrary.h"
 
 #include <array>
@@ -17,7 +17,7 @@ using CommandPayload = std::array<std::uint8_t, kPayloadLength>;  // frame bytes
 
 class DeviceLink {
 public:
-    DeviceLink(PipeLibrary& pipes, DeviceTexts& texts) : pipes_(pipes), texts_(texts) {}
+    DeviceLink(PipeLibrary& pipes, TechnicianView& texts) : pipes_(pipes), view_(texts) {}
 
     // Writes the frame, then reads the reply. -1 when the write moved a count other than
     // `length`, when reply byte 2 is the failure code (looked at first, whatever was read),
@@ -42,7 +42,7 @@ public:
 
 private:
     PipeLibrary& pipes_;
-    DeviceTexts& texts_;
+    TechnicianView& view_;
 };
 
 }  // namespace orvo

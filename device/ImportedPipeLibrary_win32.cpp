@@ -1,6 +1,6 @@
 #include "ImportedPipeLibrary.h"
 
-#include "QxUsbDevAdvCalls.h"
+#include "PipeLibraryCalls.h"
 
 namespace orvo {
 

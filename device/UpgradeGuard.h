@@ -1,7 +1,7 @@
 #pragma once
 // What every device operation of the window does first.
-#include "DeviceTexts.h"
-#include "DialogControls.h"
+#include "TechnicianView.h"
+#include "TextKeys.h"
 #include "WorkerThread.h"
 
 #include <chrono>
@@ -13,19 +13,12 @@ inline constexpr std::chrono::milliseconds kUpgradeWait{500};
 
 // Waits up to kUpgradeWait for the upgrade worker to end; when it still runs, shows T10 and
 // returns true: the operation must not touch the device.
-inline bool RefuseWhileUpgrading(const WorkerThread& worker, DeviceTexts& texts) {
+inline bool RefuseWhileUpgrading(const WorkerThread& worker, TechnicianView& view) {
     if (worker.WaitForEnd(kUpgradeWait)) {
         return false;
     }
-    texts.ShowLangMessage("T10");
+    view.ShowLangMessage(text::kUpgradeRunning);
     return true;
-}
-
-// The progress bar back to 0 % with no status text, as every action starts.
-inline void ResetProgress(DeviceTexts& texts, DialogControls& controls) {
-    texts.SetStatusTextMode(0);
-    texts.SetStatusText(L"");
-    controls.SetBarPosition(0);
 }
 
 }  // namespace orvo

@@ -2,6 +2,7 @@
 
 #include "DeviceProtocol.h"
 #include "TextCodec.h"
+#include "TextKeys.h"
 #include "UpgradeGuard.h"
 #include "UpgradeTransfer.h"
 
@@ -29,10 +30,10 @@ bool HasAlternativePrefix(const std::uint8_t* serial) {
 
 void UpgradeStart::OnStartUpgrade() {
     std::uint8_t serial[kSerialLength + 2] = {};
-    if (RefuseWhileUpgrading(worker_, texts_)) {
+    if (RefuseWhileUpgrading(worker_, view_)) {
         return;
     }
-    ResetProgress(texts_, controls_);
+    view_.ResetProgress();
     link_.SendShortCommand(command::kHandshake);
     link_.SendShortCommand(command::kHandshakeNext);
     if (!link_.ReadDeviceSerial(serial)) {
@@ -47,16 +48,15 @@ void UpgradeStart::OnStartUpgrade() {
     }
     alternativeFile_ = HasAlternativePrefix(serial);
     if (!worker_.Start([this] { UpgradeWorker(); })) {
-        texts_.ShowLangMessage("T10");
+        view_.ShowLangMessage(text::kUpgradeRunning);
     }
 }
 
 void UpgradeStart::UpgradeWorker() {
-    if (RunUpgrade(link_, controls_, texts_, alternativeFile_)) {
-        texts_.SetStatusTextMode(1);
-        texts_.SetStatusText(texts_.GetLangText("T2"));
+    if (RunUpgrade(link_, controls_, view_, alternativeFile_)) {
+        view_.ShowStatus(text::kUpgradeDone);
     } else {
-        texts_.SetStatusKey("T3");
+        view_.SetStatusKey(text::kUpgradeFailed);
     }
 }
 

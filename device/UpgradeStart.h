@@ -3,7 +3,7 @@
 // reads and shows its serial number, chooses the upgrade file from it and runs the upgrade on
 // the worker thread, so the window stays responsive.
 #include "DeviceLink.h"
-#include "DeviceTexts.h"
+#include "TechnicianView.h"
 #include "DialogControls.h"
 #include "WorkerThread.h"
 
@@ -13,8 +13,8 @@ namespace orvo {
 
 class UpgradeStart {
 public:
-    UpgradeStart(DialogControls& controls, DeviceLink& link, DeviceTexts& texts)
-        : controls_(controls), link_(link), texts_(texts) {}
+    UpgradeStart(DialogControls& controls, DeviceLink& link, TechnicianView& texts)
+        : controls_(controls), link_(link), view_(texts) {}
 
     void OnStartUpgrade();
     // The window is going: lets go of an ended worker.
@@ -29,7 +29,7 @@ private:
 
     DialogControls& controls_;
     DeviceLink& link_;
-    DeviceTexts& texts_;
+    TechnicianView& view_;
     std::atomic<bool> alternativeFile_{false};
     // Last member: destroyed first, so a running worker is waited for while all it uses lives.
     WorkerThread worker_;

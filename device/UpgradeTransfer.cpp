@@ -3,6 +3,7 @@
 #include "Frames.h"
 #include "IniDocument.h"
 #include "SettingsKeys.h"
+#include "TextKeys.h"
 #include "UpgradeImage.h"
 
 #include <algorithm>
@@ -14,9 +15,6 @@
 namespace orvo {
 namespace {
 
-constexpr char kNoConfigKey[] = "T0";
-constexpr char kNoUpgradeFileKey[] = "T9";
-constexpr char kDoneKey[] = "T2";
 
 // One part of the image: a view into the file's bytes and how it travels.
 struct Part {
@@ -80,15 +78,14 @@ FileResult ReadUpgradeFile(const std::string& path, std::vector<std::uint8_t>& b
 
 class UpgradeRun {
 public:
-    UpgradeRun(DeviceLink& link, DialogControls& controls, DeviceTexts& texts,
+    UpgradeRun(DeviceLink& link, DialogControls& controls, TechnicianView& view,
                const ImageLayout& layout)
-        : link_(link), controls_(controls), texts_(texts), layout_(layout) {}
+        : link_(link), controls_(controls), view_(view), layout_(layout) {}
 
     bool SendPart(const Part& part) {
         const auto count = static_cast<std::uint32_t>(BlockCount(part.size, part.blockSize));
-        texts_.SetStatusKey(part.statusKey);
-        controls_.SetBarRange(0, static_cast<int>(count));
-        controls_.SetBarPosition(0);
+        view_.SetStatusKey(part.statusKey);
+        view_.StartProgress(static_cast<int>(count));
         CommandPayload announce{};
         PutBigEndian16(announce.data(), count);
         if (!SendCommand(part.startCommand, announce)) {
@@ -98,7 +95,7 @@ public:
             if (!SendBlock(part, index)) {
                 return false;
             }
-            controls_.SetBarPosition(static_cast<int>(index + 1));
+            view_.SetProgress(static_cast<int>(index + 1));
         }
         return true;
     }
@@ -112,7 +109,7 @@ private:
             static_cast<unsigned>(std::min<std::uint64_t>(part.blockSize, part.size - start));
         if (part.labelsBlocks) {
             if (const std::string* label = layout_.LabelAt(part.fileOffset + start)) {
-                texts_.SetStatusKey(*label);
+                view_.SetStatusKey(*label);
             }
         }
         CommandPayload announce{};
@@ -146,24 +143,24 @@ private:
 
     DeviceLink& link_;
     DialogControls& controls_;
-    DeviceTexts& texts_;
+    TechnicianView& view_;
     const ImageLayout& layout_;
 };
 
 }  // namespace
 
-int RunUpgrade(DeviceLink& link, DialogControls& controls, DeviceTexts& texts,
+int RunUpgrade(DeviceLink& link, DialogControls& controls, TechnicianView& view,
                bool alternativeFile) {
     const std::optional<std::string> path = UpgradeFilePath(alternativeFile);
     if (!path) {
-        texts.ShowLangMessage(kNoConfigKey);
+        view.ShowLangMessage(text::kConfigUnreadable);
         return 0;
     }
     std::vector<std::uint8_t> image;
     ImageLayout layout;
     const FileResult read = ReadUpgradeFile(*path, image, layout);
     if (read == FileResult::kUnreadable) {
-        texts.ShowLangMessage(kNoUpgradeFileKey);
+        view.ShowLangMessage(text::kUpgradeFileUnusable);
         return 0;
     }
     const bool sendInternal = controls.IsChecked(control::kUpgradeInternal);
@@ -171,7 +168,7 @@ int RunUpgrade(DeviceLink& link, DialogControls& controls, DeviceTexts& texts,
     // A technician must learn why nothing was sent, so a refused file is reported like a
     // failed run, before any frame.
     if (read == FileResult::kRefused || (sendInternal && layout.internalSize == 0)) {
-        ReportFailure(texts, kNoUpgradeFileKey);
+        view.ReportFailure(text::kUpgradeFileUnusable);
         return 0;
     }
 
@@ -181,23 +178,23 @@ int RunUpgrade(DeviceLink& link, DialogControls& controls, DeviceTexts& texts,
                         kImageHeaderLength,
                         kInternalBlockSize,
                         command::kStartInternal,
-                        "F1",
+                        text::kSendingInternal,
                         false};
     const Part external{image.data() + externalOffset,
                         layout.externalSize,
                         externalOffset,
                         kExternalBlockSize,
                         command::kStartExternal,
-                        "F0",
+                        text::kSendingExternal,
                         true};
-    UpgradeRun run(link, controls, texts, layout);
+    UpgradeRun run(link, controls, view, layout);
     if ((sendInternal && !run.SendPart(internal)) || (sendExternal && !run.SendPart(external))) {
         return 0;
     }
     if ((sendInternal || sendExternal) && !run.SendEnd()) {
         return 0;
     }
-    texts.SetStatusKey(kDoneKey);
+    view.SetStatusKey(text::kUpgradeDone);
     return 1;
 }
 

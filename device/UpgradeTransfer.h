@@ -13,13 +13,13 @@
 //                                           message T9, status line T3, before any frame
 //   an exchange failed                      the device error report; nothing more is sent
 #include "DeviceLink.h"
-#include "DeviceTexts.h"
+#include "TechnicianView.h"
 #include "DialogControls.h"
 
 namespace orvo {
 
 // `alternativeFile` picks the file of UPGRADE_FILE_KWOR_OBDII instead of UPGRADE_FILE.
-int RunUpgrade(DeviceLink& link, DialogControls& controls, DeviceTexts& texts,
+int RunUpgrade(DeviceLink& link, DialogControls& controls, TechnicianView& view,
                bool alternativeFile);
 
 }  // namespace orvo

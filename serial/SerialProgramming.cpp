@@ -5,6 +5,7 @@
 #include "SerialNumber.h"
 #include "SettingsKeys.h"
 #include "TextCodec.h"
+#include "TextKeys.h"
 #include "TextLines.h"
 #include "UpgradeGuard.h"
 
@@ -15,7 +16,6 @@ namespace {
 
 // Key of the message for a number the device took but the history file did not; its text holds
 // %1 for the number and %2 for the file.
-constexpr char kUnrecordedKey[] = "T12";
 constexpr wchar_t kUnrecordedFallback[] =
     L"The device now carries serial number %1, but it could not be recorded in the history "
     L"file %2. Please write the number down by hand before you go on.";
@@ -32,10 +32,10 @@ std::wstring DigitsToText(const std::string& digits) { return std::wstring(digit
 }  // namespace
 
 void SerialProgramming::OnReadSerialNumber() {
-    if (RefuseWhileUpgrading(upgradeWorker_, texts_)) {
+    if (RefuseWhileUpgrading(upgradeWorker_, view_)) {
         return;
     }
-    ResetProgress(texts_, controls_);
+    view_.ResetProgress();
     link_.SendShortCommand(command::kHandshake);
     link_.SendShortCommand(command::kHandshakeNext);
     std::uint8_t buffer[kSerialLength + 2] = {};
@@ -45,12 +45,12 @@ void SerialProgramming::OnReadSerialNumber() {
 
 void SerialProgramming::OnWriteSerialNumber() {
     const std::wstring field = controls_.GetText(control::kSnField);
-    if (RefuseWhileUpgrading(upgradeWorker_, texts_)) {
+    if (RefuseWhileUpgrading(upgradeWorker_, view_)) {
         return;
     }
-    ResetProgress(texts_, controls_);
+    view_.ResetProgress();
     if (!IsValidSerialNumber(field)) {
-        texts_.ShowLangMessage("T8");
+        view_.ShowLangMessage(text::kSerialNotTwelveDigits);
         LoadNextSerialNumber();
         return;
     }
@@ -72,7 +72,7 @@ int SerialProgramming::BurnSerialNumber(const std::uint8_t* number) {
         return 0;
     }
     if (reply[kReplyCodeOffset] != command::kWriteSerial + kPositiveReply) {
-        texts_.ShowLangMessage("T7");
+        view_.ShowLangMessage(text::kSerialRefused);
         return 0;
     }
     const std::string written(number, number + kSerialLength);
@@ -93,13 +93,13 @@ void SerialProgramming::LoadNextSerialNumber() {
 
 void SerialProgramming::ReportUnrecordedNumber(const std::string& number,
                                                const std::string& historyPath) {
-    std::wstring text = texts_.GetLangText(kUnrecordedKey);
+    std::wstring text = view_.GetLangText(text::kSerialUnrecorded);
     if (text.find(L"%1") == std::wstring::npos) {
         text = kUnrecordedFallback;
     }
     ReplaceAll(text, L"%1", DigitsToText(number));
     ReplaceAll(text, L"%2", FromAnsi(historyPath));
-    controls_.ShowMessage(text);
+    view_.ShowMessage(text);
 }
 
 }  // namespace orvo

@@ -6,7 +6,7 @@
 // writing one device after another burns consecutive numbers. A burned number that cannot be
 // recorded is never passed over in silence: the message names the number and the file.
 #include "DeviceLink.h"
-#include "DeviceTexts.h"
+#include "TechnicianView.h"
 #include "DialogControls.h"
 #include "WorkerThread.h"
 
@@ -17,9 +17,9 @@ namespace orvo {
 
 class SerialProgramming {
 public:
-    SerialProgramming(DialogControls& controls, DeviceLink& link, DeviceTexts& texts,
+    SerialProgramming(DialogControls& controls, DeviceLink& link, TechnicianView& texts,
                       const WorkerThread& upgradeWorker)
-        : controls_(controls), link_(link), texts_(texts), upgradeWorker_(upgradeWorker) {}
+        : controls_(controls), link_(link), view_(texts), upgradeWorker_(upgradeWorker) {}
 
     void OnReadSerialNumber();
     void OnWriteSerialNumber();
@@ -34,7 +34,7 @@ private:
 
     DialogControls& controls_;
     DeviceLink& link_;
-    DeviceTexts& texts_;
+    TechnicianView& view_;
     const WorkerThread& upgradeWorker_;
 };
 

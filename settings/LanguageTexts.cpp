@@ -17,26 +17,6 @@ const std::wstring kLanguageFile = L"language.ini";
 // All three display names come from the English section.
 const std::wstring kNamesSection = L"LANGUAGE_EN";
 
-struct Caption {
-    const char* key;
-    int control;
-};
-
-// In the order they are applied.
-constexpr Caption kCaptions[] = {
-    {"C2", control::kLanguageLabel},
-    {"C3", control::kSnLabel},
-    {"C4", control::kIncrease},
-    {"C0", control::kWriteSn},
-    {"C1", control::kReadSn},
-    {"C5", control::kStartUpgrade},
-    {"C6", control::kUpgradeInternal},
-    {"C7", control::kUpgradeExternal},
-    {"C9", control::kExit},
-    {"C5", control::kStartCaption},
-    {"C9", control::kExitCaption},
-};
-
 std::wstring Widen(std::string_view ascii) {
     return std::wstring(ascii.begin(), ascii.end());
 }
@@ -51,14 +31,14 @@ bool LanguageFileExists() {
     return std::filesystem::is_regular_file(std::filesystem::path(kLanguageFile), ignored);
 }
 
-}  // namespace
-
-std::wstring LanguageTexts::SectionText(const std::wstring& section, std::string_view key) const {
+std::wstring SectionText(const std::wstring& section, std::string_view key) {
     if (section.empty() || key.empty()) {
         return {};
     }
     return ProfileReader().ReadProfileText(section, Widen(key), kLanguageFile);
 }
+
+}  // namespace
 
 std::wstring LanguageTexts::GetLangText(std::string_view key) const {
     int index = currentIndex_;
@@ -69,7 +49,7 @@ std::wstring LanguageTexts::GetLangText(std::string_view key) const {
     return SectionText(ThroughCodePage(entry.sectionName, entry.codePage), key);
 }
 
-void LanguageTexts::ShowLangMessage(std::string_view key) {
+std::wstring LanguageTexts::StoredLanguageText(std::string_view key) const {
     std::wstring section;
     int index = currentIndex_;
     if (index >= 0 && index < static_cast<int>(languages_.size())) {
@@ -78,42 +58,16 @@ void LanguageTexts::ShowLangMessage(std::string_view key) {
             FromAnsi(config.GetString(settings::kSectionSetting, settings::kKeyLanguage));
         section = ThroughCodePage(stored, languages_[static_cast<std::size_t>(index)].codePage);
     }
-    controls_.ShowMessage(SectionText(section, key));
+    return SectionText(section, key);
 }
 
-void LanguageTexts::SetStatusTextMode(int mode) {
-    statusTextMode_ = mode;
-}
-
-void LanguageTexts::SetStatusText(const std::wstring& text) {
-    controls_.SetText(control::kProgress, statusTextMode_ == 1 ? text : std::wstring());
-}
-
-void LanguageTexts::SetStatusKey(std::string key) {
-    std::lock_guard<std::mutex> hold(statusKeyLock_);
-    statusKey_ = std::move(key);
-}
-
-std::string LanguageTexts::StatusKey() const {
-    std::lock_guard<std::mutex> hold(statusKeyLock_);
-    return statusKey_;
-}
-
-bool LanguageTexts::LoadLanguages() {
-    controls_.SetShowText(true);
-    controls_.SetTextLimit(control::kSnField, 12);
-    controls_.SetChecked(control::kUpgradeExternal, true);
-    controls_.SetChecked(control::kUpgradeInternal, true);
-    controls_.SetChecked(control::kIncrease, true);
-
+LanguageTexts::LoadResult LanguageTexts::Load() {
     auto lines = ReadTextLines(settings::kConfigFile);
     if (!lines) {
-        ShowLangMessage("T4");
-        return false;
+        return LoadResult::kConfigMissing;
     }
     if (!LanguageFileExists()) {
-        ShowLangMessage("T11");
-        return false;
+        return LoadResult::kLanguageFileMissing;
     }
 
     for (const std::string& line : *lines) {
@@ -132,14 +86,13 @@ bool LanguageTexts::LoadLanguages() {
             continue;
         }
         entry.displayName = ProfileReader().ReadProfileText(kNamesSection, section, kLanguageFile);
-        controls_.AddListItem(control::kLanguageList, entry.displayName);
         languages_.push_back(std::move(entry));
     }
-    SelectStoredLanguage();
-    return true;
+    MakeStoredLanguageCurrent();
+    return LoadResult::kLoaded;
 }
 
-void LanguageTexts::SelectStoredLanguage() {
+void LanguageTexts::MakeStoredLanguageCurrent() {
     IniDocument config;
     if (!config.Load(settings::kConfigFile) || languages_.empty()) {
         return;  // an empty file selects nothing; with no language there is nothing to select
@@ -153,28 +106,20 @@ void LanguageTexts::SelectStoredLanguage() {
             break;
         }
     }
-    controls_.SetListSelection(control::kLanguageList, chosen);
     currentIndex_ = chosen;
 }
 
-void LanguageTexts::ApplyTexts() {
-    for (const Caption& caption : kCaptions) {
-        controls_.SetText(caption.control, GetLangText(caption.key));
+bool LanguageTexts::Select(int index) {
+    if (index < 0 || index >= static_cast<int>(languages_.size())) {
+        return false;
     }
-}
-
-void LanguageTexts::OnSelChangeLanguage() {
-    int selected = controls_.GetListSelection(control::kLanguageList);
-    if (selected >= 0 && selected < static_cast<int>(languages_.size())) {
-        currentIndex_ = selected;
-        const LanguageEntry& entry = languages_[static_cast<std::size_t>(selected)];
-        IniDocument config(settings::kConfigFile);
-        // Stored only where CONFIG.INI already has the key; a read-only file stays as it is.
-        config.SetString(settings::kSectionSetting, settings::kKeyLanguage,
-                         ToNarrow(entry.sectionName, entry.codePage));
-    }
-    ApplyTexts();
-    SetStatusText(GetLangText(StatusKey()));
+    currentIndex_ = index;
+    const LanguageEntry& entry = languages_[static_cast<std::size_t>(index)];
+    IniDocument config(settings::kConfigFile);
+    // Stored only where CONFIG.INI already has the key; a read-only file stays as it is.
+    config.SetString(settings::kSectionSetting, settings::kKeyLanguage,
+                     ToNarrow(entry.sectionName, entry.codePage));
+    return true;
 }
 
 }  // namespace orvo

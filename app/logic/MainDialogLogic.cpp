@@ -34,18 +34,17 @@ constexpr Placement kPlacements[] = {
 
 MainDialogLogic::MainDialogLogic(DialogControls& controls, PipeLibrary& pipes)
     : controls_(controls),
-      texts_(controls),
-      deviceTexts_(texts_),
-      link_(pipes, deviceTexts_),
-      upgrade_(controls, link_, deviceTexts_),
-      serial_(controls, link_, deviceTexts_, upgrade_.Worker()) {}
+      view_(texts_, controls),
+      link_(pipes, view_),
+      upgrade_(controls, link_, view_),
+      serial_(controls, link_, view_, upgrade_.Worker()) {}
 
 void MainDialogLogic::OnInitDialog() {
-    if (texts_.LoadLanguages()) {
+    if (view_.LoadLanguages()) {
         serial_.LoadNextSerialNumber();
-        texts_.ApplyTexts();
+        view_.ApplyTexts();
     }
-    texts_.SetStatusTextMode(0);
+    view_.SetStatusTextMode(0);
 
     IniDocument config;
     if (config.Load(settings::kConfigFile)) {
@@ -64,6 +63,6 @@ void MainDialogLogic::OnInitDialog() {
     }
 }
 
-bool MainDialogLogic::MayClose() { return !RefuseWhileUpgrading(upgrade_.Worker(), deviceTexts_); }
+bool MainDialogLogic::MayClose() { return !RefuseWhileUpgrading(upgrade_.Worker(), view_); }
 
 }  // namespace orvo

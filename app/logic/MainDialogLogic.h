@@ -4,8 +4,8 @@
 // through in-memory controls and a simulated device.
 #include "DeviceLink.h"
 #include "DialogControls.h"
-#include "LanguageDeviceTexts.h"
 #include "LanguageTexts.h"
+#include "LanguageView.h"
 #include "PipeLibrary.h"
 #include "SerialProgramming.h"
 #include "UpgradeStart.h"
@@ -32,7 +32,7 @@ public:
     void OnStartUpgrade() { upgrade_.OnStartUpgrade(); }
     void OnReadSerialNumber() { serial_.OnReadSerialNumber(); }
     void OnWriteSerialNumber() { serial_.OnWriteSerialNumber(); }
-    void OnSelChangeLanguage() { texts_.OnSelChangeLanguage(); }
+    void OnSelChangeLanguage() { view_.OnSelChangeLanguage(); }
     // Every way of closing asks first. While an upgrade runs the answer is no, with T10: a
     // half-sent firmware image can leave the device unusable.
     bool MayClose();
@@ -44,7 +44,7 @@ public:
 private:
     DialogControls& controls_;
     LanguageTexts texts_;
-    LanguageDeviceTexts deviceTexts_;
+    LanguageView view_;
     DeviceLink link_;
     // Declared after all it uses: it is destroyed first, and waits for its worker.
     UpgradeStart upgrade_;

@@ -1,7 +1,7 @@
 // The exchange, the two small command operations and the device error report.
 #include "DeviceErrorKeys.h"
 #include "DeviceLink.h"
-#include "RecordingTexts.h"
+#include "RecordingView.h"
 #include "SimulatedDevice.h"
 
 #include <gmock/gmock.h>
@@ -16,7 +16,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using testing::RecordingTexts;
+using testing::RecordingView;
 
 // Pipes that answer each write with a given count and each read with given bytes and count.
 class ScriptedPipes : public PipeLibrary {
@@ -50,7 +50,7 @@ TEST_P(Exchange, ResultFollowsWriteCountReplyCodeAndReadCount) {
     pipes.writeResult = c.writeResult;
     pipes.reply = c.reply;
     pipes.readResult = c.readResult;
-    RecordingTexts texts;
+    RecordingView texts;
     DeviceLink link(pipes, texts);
     std::uint8_t frame[kCommandFrameLength] = {};
     std::uint8_t reply[kReplyLength] = {};
@@ -96,7 +96,7 @@ class ErrorKey : public ::testing::TestWithParam<ErrorKeyCase> {};
 
 TEST_P(ErrorKey, ReportShowsTheCodesKeyAndTheFailureStatus) {
     ScriptedPipes pipes;
-    RecordingTexts texts;
+    RecordingView texts;
     DeviceLink link(pipes, texts);
     EXPECT_EQ(link.ReportDeviceError(GetParam().code), GetParam().key);
     EXPECT_THAT(texts.messages, ElementsAre(GetParam().key));
@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(Codes, ErrorKey,
 
 struct LinkOnDevice : ::testing::Test {
     sim::SimulatedDevice device;
-    RecordingTexts texts;
+    RecordingView texts;
     DeviceLink link{device, texts};
     std::uint8_t serial[kSerialLength] = {};
 };

@@ -86,7 +86,7 @@ TEST(FrameOnTheWire, SerialNumberReadAndHandshake) {
 
 TEST(FrameOnTheWire, FiveBlockInternalPartAndEmptyExternalPart) {
     UpgradeBench bench;
-    bench.WriteImage(sim::MakeRandomImage({4 * 4352 + 1, 0}));
+    bench.WriteImage(image::MakeRandomImage({4 * 4352 + 1, 0}));
     ASSERT_EQ(bench.Run(), 1);
     const auto frames = bench.device.FramesWritten();
     ASSERT_EQ(frames.size(), 1u + 5 * 2 + 1 + 2 + 1);

@@ -60,7 +60,7 @@ class FaultAtFrame : public ::testing::TestWithParam<std::tuple<FrameCase, Fault
 TEST_P(FaultAtFrame, StopsAtOnceWithTheRightMessage) {
     const auto& [at, fault] = GetParam();
     UpgradeBench bench;
-    bench.WriteImage(sim::MakeRandomImage(kSegments));
+    bench.WriteImage(image::MakeRandomImage(kSegments));
     bench.device.AddFault({fault.kind, at.frame, fault.value});
 
     const int result = bench.Run();
@@ -69,16 +69,16 @@ TEST_P(FaultAtFrame, StopsAtOnceWithTheRightMessage) {
     if (fault.key == nullptr) {
         EXPECT_EQ(result, 1);
         EXPECT_EQ(frames.size(), static_cast<std::size_t>(kFramesOfARun));
-        EXPECT_THAT(bench.texts.messages, IsEmpty());
-        EXPECT_EQ(bench.texts.StatusKey(), "T2");
+        EXPECT_THAT(bench.view.messages, IsEmpty());
+        EXPECT_EQ(bench.view.StatusKey(), "T2");
         return;
     }
     EXPECT_EQ(result, 0);
-    EXPECT_THAT(bench.texts.messages, ElementsAre(fault.key));
-    EXPECT_EQ(bench.texts.statusText, L"text of T3");
-    EXPECT_EQ(bench.texts.StatusKey(), "T3");
-    EXPECT_EQ(bench.controls.BarState().upper, at.barUpper);
-    EXPECT_EQ(bench.controls.BarState().position, at.barPosition);
+    EXPECT_THAT(bench.view.messages, ElementsAre(fault.key));
+    EXPECT_EQ(bench.view.statusText, L"text of T3");
+    EXPECT_EQ(bench.view.StatusKey(), "T3");
+    EXPECT_EQ(bench.view.bar.upper, at.barUpper);
+    EXPECT_EQ(bench.view.bar.position, at.barPosition);
     // Nothing after the failed frame but, at most, the read of its reply.
     const auto traffic = bench.device.Traffic();
     ASSERT_FALSE(traffic.empty());
@@ -97,33 +97,33 @@ INSTANTIATE_TEST_SUITE_P(EveryFrameKindAndFault, FaultAtFrame,
 
 TEST(UpgradeFault, FailureReplyToTheThirdDataFrameLeavesTheBarAtTwo) {
     UpgradeBench bench;
-    bench.WriteImage(sim::MakeRandomImage({3 * 4352, 100}));
+    bench.WriteImage(image::MakeRandomImage({3 * 4352, 100}));
     bench.device.AddFault({FaultKind::kFailureReply, 6, 2});  // frames 2, 4, 6 are data
     EXPECT_EQ(bench.Run(), 0);
-    EXPECT_THAT(bench.texts.messages, ElementsAre("E1"));
-    EXPECT_EQ(bench.controls.BarState().position, 2);
+    EXPECT_THAT(bench.view.messages, ElementsAre("E1"));
+    EXPECT_EQ(bench.view.bar.position, 2);
     EXPECT_EQ(bench.device.FramesWritten().size(), 7u);
 }
 
 TEST(UpgradeFault, ShortFailureReplyStillShowsTheDevicesError) {
     UpgradeBench bench;
-    bench.WriteImage(sim::MakeRandomImage(kSegments));
+    bench.WriteImage(image::MakeRandomImage(kSegments));
     bench.device.AddFault({FaultKind::kFailureReply, 1, 6});
     bench.device.AddFault({FaultKind::kShortReply, 1, 4});
     EXPECT_EQ(bench.Run(), 0);
-    EXPECT_THAT(bench.texts.messages, ElementsAre("E5"));
+    EXPECT_THAT(bench.view.messages, ElementsAre("E5"));
 }
 
 TEST(UpgradeFault, NextRunStartsAgainFromCommand3) {
     UpgradeBench bench;
-    const auto image = sim::MakeRandomImage(kSegments);
+    const auto image = image::MakeRandomImage(kSegments);
     bench.WriteImage(image);
     bench.device.AddFault({FaultKind::kFailureReply, 7, 1});
     ASSERT_EQ(bench.Run(), 0);
     bench.device.ClearFaults();
     ASSERT_EQ(bench.Run(), 1);
     EXPECT_EQ(bench.device.FramesWritten()[8].bytes[2], command::kStartInternal);
-    EXPECT_EQ(bench.device.ExternalPart(), sim::Bytes(image.begin() + 256 + 4362, image.end()));
+    EXPECT_EQ(bench.device.ExternalPart(), image::Bytes(image.begin() + 256 + 4362, image.end()));
     EXPECT_THAT(bench.device.ProtocolErrors(), IsEmpty());
 }
 

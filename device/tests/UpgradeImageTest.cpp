@@ -61,7 +61,7 @@ TEST(ImageLayout, SingleSegmentRunsToTheEndOfTheFile) {
 }
 
 TEST(ImageLayout, FiftyOneSegmentsFillTheHeader) {
-    const auto image = sim::MakeRandomImage(std::vector<std::size_t>(51, 10));
+    const auto image = image::MakeRandomImage(std::vector<std::size_t>(51, 10));
     const ImageLayout layout = ReadImageLayout(image.data(), image.size(), image.size());
     ASSERT_EQ(layout.fault, ImageFault::kNone);
     EXPECT_EQ(layout.segments.back().offset, 256u + 500);

@@ -13,7 +13,7 @@
 namespace orvo {
 namespace {
 
-using sim::Bytes;
+using image::Bytes;
 using sim::Transfer;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
@@ -77,7 +77,7 @@ class WholeRun : public ::testing::TestWithParam<RunCase> {};
 TEST_P(WholeRun, SendsThePartsInOrderAndTheDeviceGetsTheFilesBytes) {
     const RunCase& c = GetParam();
     UpgradeBench bench;
-    const Bytes image = sim::MakeRandomImage(c.segments);
+    const Bytes image = image::MakeRandomImage(c.segments);
     bench.WriteImage(image);
     bench.controls.SetChecked(control::kUpgradeInternal, c.internal);
     bench.controls.SetChecked(control::kUpgradeExternal, c.external);
@@ -107,14 +107,14 @@ TEST_P(WholeRun, SendsThePartsInOrderAndTheDeviceGetsTheFilesBytes) {
     }
     EXPECT_EQ(at, frames.size());
     EXPECT_THAT(bench.device.ProtocolErrors(), IsEmpty());
-    EXPECT_THAT(bench.texts.statusKeys, ElementsAreArray(c.statusKeys));
-    EXPECT_THAT(bench.texts.messages, IsEmpty());
-    EXPECT_EQ(bench.texts.statusTextMode, 0);
-    EXPECT_THAT(bench.controls.BarState().positions,
+    EXPECT_THAT(bench.view.statusKeys, ElementsAreArray(c.statusKeys));
+    EXPECT_THAT(bench.view.messages, IsEmpty());
+    EXPECT_EQ(bench.view.statusTextMode, 0);
+    EXPECT_THAT(bench.view.bar.positions,
                 ElementsAreArray(BarPositions(c.internalBlocks, c.externalBlocks)));
     const auto& lastPart = c.external ? c.externalBlocks : c.internalBlocks;
     if (!lastPart.empty()) {
-        EXPECT_EQ(bench.controls.BarState().upper, static_cast<int>(lastPart.size()));
+        EXPECT_EQ(bench.view.bar.upper, static_cast<int>(lastPart.size()));
     }
 }
 
@@ -179,8 +179,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(UpgradeFile, AlternativeFlagTakesTheAlternativeFile) {
     UpgradeBench bench;
-    bench.WriteImage(sim::MakeRandomImage({100, 50}, 1));
-    const Bytes alternative = sim::MakeRandomImage({300, 70}, 7);
+    bench.WriteImage(image::MakeRandomImage({100, 50}, 1));
+    const Bytes alternative = image::MakeRandomImage({300, 70}, 7);
     bench.WriteImage(alternative, "alt.bin");
     ASSERT_EQ(bench.Run(true), 1);
     EXPECT_EQ(bench.device.InternalPart(), Slice(alternative, 256, 300));
@@ -189,9 +189,9 @@ TEST(UpgradeFile, AlternativeFlagTakesTheAlternativeFile) {
 TEST(UpgradeFile, AlternativeFlagWithoutItsKeyShowsT9) {
     UpgradeBench bench;
     bench.folder.Write("CONFIG.INI", "[FILE_PATH]\r\nUPGRADE_FILE=image.bin\r\n");
-    bench.WriteImage(sim::MakeRandomImage({100, 50}));
+    bench.WriteImage(image::MakeRandomImage({100, 50}));
     EXPECT_EQ(bench.Run(true), 0);
-    EXPECT_THAT(bench.texts.messages, ElementsAre("T9"));
+    EXPECT_THAT(bench.view.messages, ElementsAre("T9"));
     EXPECT_THAT(bench.device.Traffic(), IsEmpty());
 }
 
@@ -202,9 +202,9 @@ TEST(UpgradeFile, MissingOrEmptyConfigShowsT0) {
         if (empty) {
             bench.folder.Write("CONFIG.INI", "");
         }
-        bench.WriteImage(sim::MakeRandomImage({100, 50}));
+        bench.WriteImage(image::MakeRandomImage({100, 50}));
         EXPECT_EQ(bench.Run(), 0);
-        EXPECT_THAT(bench.texts.messages, ElementsAre("T0"));
+        EXPECT_THAT(bench.view.messages, ElementsAre("T0"));
         EXPECT_THAT(bench.device.Traffic(), IsEmpty());
     }
 }
@@ -212,14 +212,14 @@ TEST(UpgradeFile, MissingOrEmptyConfigShowsT0) {
 TEST(UpgradeFile, MissingFileShowsT9Only) {
     UpgradeBench bench;
     EXPECT_EQ(bench.Run(), 0);
-    EXPECT_THAT(bench.texts.messages, ElementsAre("T9"));
-    EXPECT_EQ(bench.texts.statusTextMode, 0);
+    EXPECT_THAT(bench.view.messages, ElementsAre("T9"));
+    EXPECT_EQ(bench.view.statusTextMode, 0);
     EXPECT_THAT(bench.device.Traffic(), IsEmpty());
 }
 
 TEST(UpgradeFile, PathMayBeAbsolute) {
     UpgradeBench bench;
-    const Bytes image = sim::MakeRandomImage({100, 50});
+    const Bytes image = image::MakeRandomImage({100, 50});
     bench.WriteImage(image, "elsewhere.bin");
     bench.folder.Write(
         "CONFIG.INI", "[FILE_PATH]\r\nUPGRADE_FILE=" + bench.folder.File("elsewhere.bin") + "\r\n");
@@ -241,7 +241,7 @@ Bytes Patched(Bytes image, std::size_t at, std::initializer_list<std::uint8_t> b
     return image;
 }
 
-const Bytes kValid = sim::MakeRandomImage({100, 644, 500});  // entries at 256, 356, 1000
+const Bytes kValid = image::MakeRandomImage({100, 644, 500});  // entries at 256, 356, 1000
 
 class RefusedFile : public ::testing::TestWithParam<RefusedCase> {};
 
@@ -254,11 +254,11 @@ TEST_P(RefusedFile, IsReportedWithT9AndTheFailureStatusBeforeAnyFrame) {
 
     EXPECT_EQ(bench.Run(), 0);
     EXPECT_THAT(bench.device.Traffic(), IsEmpty());
-    EXPECT_THAT(bench.texts.messages, ElementsAre("T9"));
-    EXPECT_EQ(bench.texts.statusTextMode, 1);
-    EXPECT_EQ(bench.texts.statusText, L"text of T3");
-    EXPECT_THAT(bench.texts.statusKeys, ElementsAre("T3"));
-    EXPECT_THAT(bench.controls.BarState().positions, IsEmpty());
+    EXPECT_THAT(bench.view.messages, ElementsAre("T9"));
+    EXPECT_EQ(bench.view.statusTextMode, 1);
+    EXPECT_EQ(bench.view.statusText, L"text of T3");
+    EXPECT_THAT(bench.view.statusKeys, ElementsAre("T3"));
+    EXPECT_THAT(bench.view.bar.positions, IsEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,10 +1,10 @@
 // The sample files shipped in data/: every text key in all three languages, language.ini in
 // step with its editable source, and a start-up over them as a technician would see it.
-#include "FakeDialogControls.h"
 #include "LanguageTexts.h"
 #include "ProfileReader.h"
 #include "TempFolder.h"
 #include "TextCodec.h"
+#include "TextKeys.h"
 #include "TextLines.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,6 @@
 namespace orvo {
 namespace {
 
-using orvo::testing::FakeDialogControls;
 using orvo::testing::ScopedCurrentDir;
 using orvo::testing::TempFolder;
 
@@ -91,18 +90,17 @@ TEST_F(SampleData, LanguageFileMatchesItsSource) {
 }
 
 TEST_F(SampleData, StartsInEnglishWithThreeLanguages) {
-    FakeDialogControls controls;
-    LanguageTexts texts(controls);
-    ASSERT_TRUE(texts.LoadLanguages());
-    texts.ApplyTexts();
-    EXPECT_EQ(controls.State(control::kLanguageList).items,
-              (std::vector<std::wstring>{L"English", L"Fran\u00E7ais", L"Espa\u00F1ol"}));
+    LanguageTexts texts;
+    ASSERT_EQ(texts.Load(), LanguageTexts::LoadResult::kLoaded);
+    std::vector<std::wstring> names;
+    for (const LanguageEntry& entry : texts.Languages()) {
+        names.push_back(entry.displayName);
+    }
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"English", L"Fran\u00E7ais", L"Espa\u00F1ol"}));
     EXPECT_EQ(texts.CurrentIndex(), 0);
-    EXPECT_EQ(controls.GetText(control::kStartUpgrade), L"Start Upgrade");
-    controls.SetListSelection(control::kLanguageList, 1);
-    texts.OnSelChangeLanguage();
-    EXPECT_EQ(controls.GetText(control::kStartUpgrade), L"Lancer la mise \u00E0 jour");
-    EXPECT_TRUE(controls.Messages().empty());
+    EXPECT_EQ(texts.GetLangText(text::kStartUpgradeCaption), L"Start Upgrade");
+    ASSERT_TRUE(texts.Select(1));
+    EXPECT_EQ(texts.GetLangText(text::kStartUpgradeCaption), L"Lancer la mise \u00E0 jour");
 }
 
 }  // namespace

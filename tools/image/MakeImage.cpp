@@ -2,7 +2,7 @@
 //   make-image OUTPUT SEED SIZE [SIZE...]           segments of these sizes, seeded random bytes
 //   make-image --from-files OUTPUT FILE [FILE...]   the files' bytes as the segments, in order
 //                                                   (the first is the internal part)
-// The simulated device's sample image is made this way (see sim/sample/README).
+// The simulated device's sample image is made this way (see testbed/sim/sample/README.md).
 #include "ImageFiles.h"
 #include "ImageMaker.h"
 
@@ -31,7 +31,7 @@ std::optional<unsigned long long> ParseNumber(const std::string& text) {
     return value;
 }
 
-std::optional<orvo::sim::Bytes> RandomImage(const std::vector<std::string>& args) {
+std::optional<orvo::image::Bytes> RandomImage(const std::vector<std::string>& args) {
     const auto seed = ParseNumber(args[1]);
     std::vector<std::size_t> sizes;
     for (std::size_t i = 2; i < args.size(); ++i) {
@@ -44,11 +44,11 @@ std::optional<orvo::sim::Bytes> RandomImage(const std::vector<std::string>& args
     if (!seed) {
         return std::nullopt;
     }
-    return orvo::sim::MakeRandomImage(sizes, static_cast<std::uint32_t>(*seed));
+    return orvo::image::MakeRandomImage(sizes, static_cast<std::uint32_t>(*seed));
 }
 
-std::optional<orvo::sim::Bytes> ImageFromFiles(const std::vector<std::string>& args) {
-    std::vector<orvo::sim::Bytes> segments;
+std::optional<orvo::image::Bytes> ImageFromFiles(const std::vector<std::string>& args) {
+    std::vector<orvo::image::Bytes> segments;
     for (std::size_t i = 1; i < args.size(); ++i) {
         auto bytes = orvo::tools::ReadWholeFile(args[i]);
         if (!bytes) {
@@ -57,7 +57,7 @@ std::optional<orvo::sim::Bytes> ImageFromFiles(const std::vector<std::string>& a
         }
         segments.push_back(std::move(*bytes));
     }
-    return orvo::sim::MakeUpgradeImage(segments);
+    return orvo::image::MakeUpgradeImage(segments);
 }
 
 }  // namespace

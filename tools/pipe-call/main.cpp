@@ -8,6 +8,7 @@
 #include "PipeDll.h"
 
 using namespace orvo::pipecall;
+using orvo::usbpipe::PipeDll;
 
 int main(int argc, char** argv) {
     std::string error;

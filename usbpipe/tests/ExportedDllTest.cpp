@@ -16,7 +16,7 @@ using ::testing::UnorderedElementsAre;
 
 class ExportedDllTest : public ::testing::TestWithParam<BuiltPipeDll> {
 protected:
-    pipecall::PipeDll dll{WindowsPath(GetParam().path)};
+    usbpipe::PipeDll dll{WindowsPath(GetParam().path)};
 };
 
 TEST_P(ExportedDllTest, LoadsAndExportsExactlyItsTwoCalls) {

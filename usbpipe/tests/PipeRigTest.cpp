@@ -156,7 +156,7 @@ TEST_F(PipeRigTest, DevicePulledWithoutNoticeFailsAndIsFoundAgain) {
 class PipeRigDllTest : public PipeRigTest, public ::testing::WithParamInterface<BuiltPipeDll> {};
 
 TEST_P(PipeRigDllTest, ExchangesAFrameWithTheDevice) {
-    pipecall::PipeDll dll(WindowsPath(GetParam().path));
+    usbpipe::PipeDll dll(WindowsPath(GetParam().path));
     ASSERT_TRUE(dll.IsLoaded());
     Bytes frame = CommandFrame(6);
     EXPECT_EQ(dll.write(1, frame.data(), 16, 1000), 16);

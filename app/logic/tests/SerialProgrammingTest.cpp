@@ -134,7 +134,7 @@ TEST_F(SerialProgramming, ReadShowsTheNumberAndAFailedReadLeavesNothing) {
 }
 
 TEST_F(SerialProgramming, ReadAndWriteDuringAnUpgradeAreRefusedWithT10) {
-    WriteImage("orvo_upgrade.bin", sim::MakeRandomImage({300, 200000}, 1));
+    WriteImage("orvo_upgrade.bin", image::MakeRandomImage({300, 200000}, 1));
     device.SetLatency(std::chrono::milliseconds(10));
     Start();
     logic->OnStartUpgrade();

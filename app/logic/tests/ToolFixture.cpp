@@ -30,7 +30,7 @@ std::wstring ToolFixture::Text(const char* key) const {
                                            L"language.ini");
 }
 
-void ToolFixture::WriteImage(const std::string& name, const sim::Bytes& image) const {
+void ToolFixture::WriteImage(const std::string& name, const image::Bytes& image) const {
     folder.Write(name, std::string(image.begin(), image.end()));
 }
 

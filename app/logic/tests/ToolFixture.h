@@ -24,7 +24,7 @@ protected:
     MainDialogLogic& Start();
     // The English text of `key` in the sample language.ini.
     std::wstring Text(const char* key) const;
-    void WriteImage(const std::string& name, const sim::Bytes& image) const;
+    void WriteImage(const std::string& name, const image::Bytes& image) const;
     bool WaitForUpgradeEnd(std::chrono::milliseconds limit = std::chrono::seconds(30));
     // Command codes of the command frames written, in order.
     std::vector<int> CommandsSent() const;

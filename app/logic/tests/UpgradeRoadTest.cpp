@@ -11,8 +11,8 @@ using namespace std::chrono_literals;
 class UpgradeRoad : public ToolFixture {
 protected:
     UpgradeRoad() {
-        WriteImage("orvo_upgrade.bin", sim::MakeRandomImage({300, 5000}, 1));
-        WriteImage("orvo_upgrade_obdii.bin", sim::MakeRandomImage({200, 100}, 2));
+        WriteImage("orvo_upgrade.bin", image::MakeRandomImage({300, 5000}, 1));
+        WriteImage("orvo_upgrade_obdii.bin", image::MakeRandomImage({200, 100}, 2));
     }
     bool SentAlternativeFile() const { return device.InternalPart().size() == 200; }
 };
@@ -34,7 +34,7 @@ TEST_F(UpgradeRoad, ClickReadsTheNumberAndUpgradesOnTheWorker) {
 }
 
 TEST_F(UpgradeRoad, SecondClickDuringARunIsRefusedAndSendsNothing) {
-    WriteImage("orvo_upgrade.bin", sim::MakeRandomImage({300, 200000}, 1));
+    WriteImage("orvo_upgrade.bin", image::MakeRandomImage({300, 200000}, 1));
     device.SetLatency(15ms);
     MainDialogLogic& tool = Start();
     tool.OnStartUpgrade();
@@ -110,7 +110,7 @@ TEST_F(UpgradeRoad, NoDeviceShowsT5EmptiesTheFieldAndStartsNoWorker) {
 }
 
 TEST_F(UpgradeRoad, ClosingDuringARunIsRefusedAndAllowedOnceItEnded) {
-    WriteImage("orvo_upgrade.bin", sim::MakeRandomImage({300, 200000}, 1));
+    WriteImage("orvo_upgrade.bin", image::MakeRandomImage({300, 200000}, 1));
     device.SetLatency(10ms);
     MainDialogLogic& tool = Start();
     tool.OnStartUpgrade();
@@ -126,7 +126,7 @@ TEST_F(UpgradeRoad, ClosingDuringARunIsRefusedAndAllowedOnceItEnded) {
 }
 
 TEST_F(UpgradeRoad, LogicDestroyedDuringARunWaitsForItsWorker) {
-    WriteImage("orvo_upgrade.bin", sim::MakeRandomImage({300, 9000}, 1));
+    WriteImage("orvo_upgrade.bin", image::MakeRandomImage({300, 9000}, 1));
     device.SetLatency(5ms);
     Start().OnStartUpgrade();
     logic.reset();  // must neither crash nor leave a worker behind

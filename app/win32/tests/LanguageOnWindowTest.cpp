@@ -1,7 +1,7 @@
 // The language operations on a real window, over the sample files of data/: what a technician
 // sees at start-up, after a language change and when the upgrade worker sets a status text.
 #include "DialogWindowControls.h"
-#include "LanguageTexts.h"
+#include "LanguageView.h"
 #include "TempFolder.h"
 #include "TestWindow.h"
 
@@ -54,7 +54,8 @@ class LanguageOnWindow : public ::testing::Test {
     TestWindow window_{480, 360};
     TextProgressBar bar_;
     DialogWindowControls controls_{window_.Get(), bar_, L"Velmora Orvo I Upgrade Tool"};
-    LanguageTexts texts_{controls_};
+    LanguageTexts languages_;
+    LanguageView texts_{languages_, controls_};
 };
 
 TEST_F(LanguageOnWindow, StartUpAndLanguageChangeShowTheTexts) {

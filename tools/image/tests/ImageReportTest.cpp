@@ -11,7 +11,7 @@ namespace {
 using ::testing::HasSubstr;
 
 TEST(InspectImage, ListsSegmentsPartsAndBlocks) {
-    const ImageReport report = InspectImage(sim::MakeRandomImage({100, 644, 500}));
+    const ImageReport report = InspectImage(image::MakeRandomImage({100, 644, 500}));
     EXPECT_TRUE(report.accepted);
     EXPECT_THAT(report.text, HasSubstr("segment F2: offset 356, 644 bytes\n"));
     EXPECT_THAT(report.text, HasSubstr("internal part: 100 bytes from offset 256, 1 blocks"));
@@ -20,12 +20,12 @@ TEST(InspectImage, ListsSegmentsPartsAndBlocks) {
 }
 
 TEST(InspectImage, SaysWhyAFileIsRefused) {
-    auto image = sim::MakeRandomImage({100, 644});
+    auto image = image::MakeRandomImage({100, 644});
     image[0] = 52;
     const ImageReport tooMany = InspectImage(image);
     EXPECT_FALSE(tooMany.accepted);
     EXPECT_THAT(tooMany.text, HasSubstr("refused: the header lists more than 51 segments"));
-    EXPECT_FALSE(InspectImage(sim::MakeRandomImage({0, 10})).accepted);
+    EXPECT_FALSE(InspectImage(image::MakeRandomImage({0, 10})).accepted);
     EXPECT_THAT(InspectImage({}).text, HasSubstr("refused: the file is empty"));
 }
 

@@ -1,0 +1,38 @@
+#pragma once
+// What the technician is shown of a device job: keyed texts in message boxes, the status line
+// and the progress bar. The device and serial code say what happened through it, one call each;
+// the window decides how it looks (LanguageView). Every call may come from the upgrade worker.
+// Keys name texts of language.ini (TextKeys.h).
+#include <string>
+#include <string_view>
+
+namespace orvo {
+
+class TechnicianView {
+public:
+    virtual ~TechnicianView() = default;
+
+    // The key's text in the current language; empty when there is none.
+    virtual std::wstring GetLangText(std::string_view key) const = 0;
+    // A modal message box with the key's text; returns when the technician has closed it.
+    virtual void ShowLangMessage(std::string_view key) = 0;
+    // A modal message box with a text already composed.
+    virtual void ShowMessage(const std::wstring& text) = 0;
+
+    // The status line on, showing the key's text; a language change shows it again.
+    virtual void ShowStatus(std::string_view key) = 0;
+    // Names what is under way without showing it: once the status line is on, a language
+    // change shows this key's text.
+    virtual void SetStatusKey(std::string_view key) = 0;
+    // A failed job: the failure text (T3) in the status line, a message box with the key's text,
+    // and T3 as the status key.
+    virtual void ReportFailure(std::string_view messageKey) = 0;
+
+    // A job starts: the status line off, the bar back to 0 %.
+    virtual void ResetProgress() = 0;
+    // The bar counts `total` steps from none done.
+    virtual void StartProgress(int total) = 0;
+    virtual void SetProgress(int done) = 0;
+};
+
+}  // namespace orvo
