@@ -3,6 +3,7 @@
 // 16-byte reply. Operations return 1 (or true) for success; a failure that they report has
 // been shown to the user when they return, so callers only stop.
 #include "DeviceProtocol.h"
+#include "Frames.h"
 #include "TechnicianView.h"
 #include "PipeLibrary.h"
 
@@ -11,9 +12,6 @@
 #include <string>
 
 namespace orvo {
-
-using ReplyFrame = std::array<std::uint8_t, kReplyLength>;
-using CommandPayload = std::array<std::uint8_t, kPayloadLength>;  // frame bytes 3-14
 
 class DeviceLink {
 public:

@@ -1,11 +1,7 @@
 #include "Frames.h"
 
-#include "DeviceProtocol.h"
-
-#include <algorithm>
 #include <cstring>
 #include <numeric>
-#include <vector>
 
 namespace orvo {
 namespace {
@@ -14,44 +10,52 @@ std::uint32_t ByteSum(const std::uint8_t* bytes, int count) {
     return std::accumulate(bytes, bytes + count, std::uint32_t{0});
 }
 
-void BuildCommandFrame(const std::uint8_t* source, int length, std::uint8_t* scratch, int command) {
-    scratch[0] = kSync0;
-    scratch[1] = kSync1;
-    scratch[2] = static_cast<std::uint8_t>(command);
-    std::copy(source + kPayloadOffset, source + length - 1, scratch + kPayloadOffset);
-    scratch[length - 1] = static_cast<std::uint8_t>(ByteSum(scratch, length - 1));
-}
-
-void BuildDataFrame(const std::uint8_t* source, int length, std::uint8_t* scratch) {
-    const int checksumAt = length - kDataFrameChecksumLength;
-    scratch[0] = kSync0;
-    scratch[1] = kSync1;
-    scratch[2] = kSync0;
-    scratch[3] = kSync1;
-    std::copy(source + kDataFrameHeaderLength, source + checksumAt,
-              scratch + kDataFrameHeaderLength);
-    const std::uint32_t sum = ByteSum(scratch, checksumAt);
-    PutBigEndian16(scratch + checksumAt, sum >> 16);
-    PutBigEndian16(scratch + checksumAt + 2, sum & 0xFFFF);
-}
-
 }  // namespace
 
 void BuildFrame(const std::uint8_t* source, int length, std::uint8_t* destination, int kind,
                 int command) {
-    const bool isCommand = kind == kCommandFrame && length > kPayloadOffset;
-    const bool isData = kind == kDataFrame && length >= kDataFrameOverhead;
-    if (!isCommand && !isData) {
-        return;
+    // memmove, since the destination may be the source itself; no buffer of its own, so that a
+    // block costs no allocation.
+    if (kind == kCommandFrame && length > kPayloadOffset) {
+        std::memmove(destination + kPayloadOffset, source + kPayloadOffset,
+                     static_cast<std::size_t>(length - kPayloadOffset - 1));
+        destination[0] = kSync0;
+        destination[1] = kSync1;
+        destination[2] = static_cast<std::uint8_t>(command);
+        destination[length - 1] = static_cast<std::uint8_t>(ByteSum(destination, length - 1));
+    } else if (kind == kDataFrame && length >= kDataFrameOverhead) {
+        const int checksumAt = length - kDataFrameChecksumLength;
+        std::memmove(destination + kDataFrameHeaderLength, source + kDataFrameHeaderLength,
+                     static_cast<std::size_t>(checksumAt - kDataFrameHeaderLength));
+        destination[0] = kSync0;
+        destination[1] = kSync1;
+        destination[2] = kSync0;
+        destination[3] = kSync1;
+        PutBigEndian32(destination + checksumAt, ByteSum(destination, checksumAt));
     }
-    // A separate scratch buffer lets the destination be the source itself.
-    std::vector<std::uint8_t> scratch(length, 0);
-    if (isCommand) {
-        BuildCommandFrame(source, length, scratch.data(), command);
-    } else {
-        BuildDataFrame(source, length, scratch.data());
+}
+
+ReplyFrame BuildReply(std::uint8_t code, const std::uint8_t* payload) {
+    ReplyFrame reply{};
+    if (payload != nullptr) {
+        std::memcpy(reply.data() + kPayloadOffset, payload, kPayloadLength);
     }
-    std::memcpy(destination, scratch.data(), scratch.size());
+    BuildFrame(reply.data(), kReplyLength, reply.data(), kCommandFrame, code);
+    return reply;
+}
+
+bool IsCommandFrame(const std::uint8_t* frame, int length) {
+    return length == kCommandFrameLength && frame[0] == kSync0 && frame[1] == kSync1 &&
+           frame[length - 1] == static_cast<std::uint8_t>(ByteSum(frame, length - 1));
+}
+
+bool IsDataFrame(const std::uint8_t* frame, int length) {
+    if (length <= kDataFrameOverhead) {
+        return false;
+    }
+    const int checksumAt = length - kDataFrameChecksumLength;
+    return frame[0] == kSync0 && frame[1] == kSync1 && frame[2] == kSync0 && frame[3] == kSync1 &&
+           ReadBigEndian32(frame + checksumAt) == ByteSum(frame, checksumAt);
 }
 
 }  // namespace orvo

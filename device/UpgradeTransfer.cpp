@@ -118,13 +118,16 @@ private:
         if (!SendCommand(command::kAnnounceBlock, announce)) {
             return false;
         }
-        // A fresh, cleared frame: a short last block is followed by zeros.
-        std::vector<std::uint8_t> frame(part.blockSize + kDataFrameOverhead, 0);
-        std::copy_n(part.data + start, length, frame.begin() + kDataFrameHeaderLength);
-        const int frameLength = static_cast<int>(frame.size());
-        BuildFrame(frame.data(), frameLength, frame.data(), kDataFrame, -1);
+        // One frame buffer for the whole run, so a block costs no allocation; a short last
+        // block is followed by zeros.
+        const int frameLength = part.blockSize + kDataFrameOverhead;
+        frame_.resize(static_cast<std::size_t>(frameLength));
+        std::uint8_t* block = frame_.data() + kDataFrameHeaderLength;
+        std::copy_n(part.data + start, length, block);
+        std::fill(block + length, block + part.blockSize, std::uint8_t{0});
+        BuildFrame(frame_.data(), frameLength, frame_.data(), kDataFrame, -1);
         ReplyFrame reply;
-        return Succeeded(link_.ExchangeData(frame.data(), frameLength, reply), reply);
+        return Succeeded(link_.ExchangeData(frame_.data(), frameLength, reply), reply);
     }
 
     bool SendCommand(std::uint8_t code, const CommandPayload& payload) {
@@ -145,6 +148,7 @@ private:
     DialogControls& controls_;
     TechnicianView& view_;
     const ImageLayout& layout_;
+    std::vector<std::uint8_t> frame_;
 };
 
 }  // namespace

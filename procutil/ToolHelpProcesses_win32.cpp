@@ -52,7 +52,7 @@ bool ToolHelpProcesses::ReleaseSnapshot() {
 }
 
 void ToolHelpProcesses::TerminateProcessById(ProcessId id) {
-    OwnedHandle process(OpenProcess(kAllProcessAccess, FALSE, id));
+    KernelHandle process(OpenProcess(kAllProcessAccess, FALSE, id));
     if (process.IsValid()) {
         TerminateProcess(process.Get(), kTerminatedExitCode);
     }

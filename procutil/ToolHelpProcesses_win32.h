@@ -1,6 +1,6 @@
 #pragma once
 // The process table of the running system, read through tool-help snapshots.
-#include "OwnedHandle_win32.h"
+#include "win32/KernelHandle.h"
 #include "ProcessPlatform.h"
 
 #include <tlhelp32.h>
@@ -23,7 +23,7 @@ class ToolHelpProcesses final : public ProcessPlatform {
     // Hands the entry just read on to the caller, when the read succeeded.
     bool TakeCurrent(bool readSucceeded, ProcessEntry& entry) const;
 
-    OwnedHandle snapshot_;
+    KernelHandle snapshot_;
     AnsiProcessEntry current_{};
 };
 

@@ -1,28 +1,20 @@
 #pragma once
 // Owners of the two kinds of handle the pipe library opens, each released through the table.
 #include "PipeApi.h"
+#include "win32/KernelHandle.h"
 
 namespace orvo::usbpipe {
 
-// A file or event handle, closed with CloseHandle.
-class KernelHandle {
-  public:
-    KernelHandle(const PipeApi& api, HANDLE handle) : api_(&api), handle_(handle) {}
-    ~KernelHandle();
-    KernelHandle(KernelHandle&& other) noexcept;
-    KernelHandle& operator=(KernelHandle&& other) noexcept;
-    KernelHandle(const KernelHandle&) = delete;
-    KernelHandle& operator=(const KernelHandle&) = delete;
-
-    bool IsValid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-  private:
-    void Close();
-
-    const PipeApi* api_;
-    HANDLE handle_;
+// A file or event handle, closed with the table's CloseHandle.
+struct CloseThroughApi {
+    const PipeApi* api = nullptr;
+    bool operator()(HANDLE handle) const { return api->CloseHandle(handle) != 0; }
 };
+using ApiHandle = BasicKernelHandle<CloseThroughApi>;
+
+inline ApiHandle OwnedByApi(const PipeApi& api, HANDLE handle) {
+    return ApiHandle(handle, CloseThroughApi{&api});
+}
 
 // A device information set of the setup API, destroyed with SetupDiDestroyDeviceInfoList.
 class DeviceInfoSet {

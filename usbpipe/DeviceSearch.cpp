@@ -51,11 +51,11 @@ HANDLE OpenDevice(const PipeApi& api, const std::string& path) {
 
 }  // namespace
 
-KernelHandle FindDevice(const PipeApi& api, std::string& devicePath) {
+ApiHandle FindDevice(const PipeApi& api, std::string& devicePath) {
     DeviceInfoSet set(api, api.SetupDiGetClassDevsA(&kDeviceInterfaceClass, nullptr, nullptr,
                                                     DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
     if (!set.IsValid()) {
-        return KernelHandle(api, INVALID_HANDLE_VALUE);
+        return OwnedByApi(api, INVALID_HANDLE_VALUE);
     }
     int failedInARow = 0;
     for (DWORD index = 0; failedInARow < kMaxFailedEnumerations; ++index) {
@@ -75,12 +75,12 @@ KernelHandle FindDevice(const PipeApi& api, std::string& devicePath) {
             continue;
         }
         devicePath = *path;
-        KernelHandle device(api, OpenDevice(api, devicePath));
+        ApiHandle device = OwnedByApi(api, OpenDevice(api, devicePath));
         if (device.IsValid()) {
             return device;
         }
     }
-    return KernelHandle(api, INVALID_HANDLE_VALUE);
+    return OwnedByApi(api, INVALID_HANDLE_VALUE);
 }
 
 int ProbeDevice(const PipeApi& api, std::string& devicePath) {

@@ -16,7 +16,7 @@ constexpr int kMaxFailedEnumerations = 16;
 
 // Returns the opened device, or an invalid handle. `devicePath` is left holding the path of the
 // last interface tried, found or not.
-KernelHandle FindDevice(const PipeApi& api, std::string& devicePath);
+ApiHandle FindDevice(const PipeApi& api, std::string& devicePath);
 
 // FindDevice with the device closed again at once: 0 when found, -1 otherwise.
 int ProbeDevice(const PipeApi& api, std::string& devicePath);

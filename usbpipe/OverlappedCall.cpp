@@ -16,7 +16,7 @@ void CancelAndAwait(const PipeApi& api, HANDLE handle, OVERLAPPED* overlapped) {
 
 TransferResult RunOverlapped(const PipeApi& api, HANDLE handle, DWORD timeoutMs,
                              const IssueOperation& issue) {
-    KernelHandle event(api, api.CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    ApiHandle event = OwnedByApi(api, api.CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!event.IsValid()) {
         return TransferResult::Failure(api.GetLastError());
     }

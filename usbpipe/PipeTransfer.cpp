@@ -21,12 +21,12 @@ TransferResult RunControlRequest(const PipeApi& api, HANDLE pipe, DWORD code, vo
 
 }  // namespace
 
-KernelHandle OpenPipe(const PipeApi& api, const std::string& devicePath, int pipe) {
+ApiHandle OpenPipe(const PipeApi& api, const std::string& devicePath, int pipe) {
     const auto path = BuildPipePath(devicePath, pipe);
     if (!path) {
-        return KernelHandle(api, INVALID_HANDLE_VALUE);
+        return OwnedByApi(api, INVALID_HANDLE_VALUE);
     }
-    return KernelHandle(api, api.CreateFileA(path->c_str(), GENERIC_READ | GENERIC_WRITE,
+    return OwnedByApi(api, api.CreateFileA(path->c_str(), GENERIC_READ | GENERIC_WRITE,
                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                              OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
 }

@@ -15,7 +15,7 @@ constexpr int kPipeStatusSize = 2;
 
 // Opens `<device path>\PIPEnn` for overlapped I/O; an invalid handle when that fails or when
 // the path would not fit the pipe path buffer.
-KernelHandle OpenPipe(const PipeApi& api, const std::string& devicePath, int pipe);
+ApiHandle OpenPipe(const PipeApi& api, const std::string& devicePath, int pipe);
 
 // The count moved, or -1. A failed read asks the pipe's status and resets the pipe when the
 // status says so; a failed write resets it unasked.

@@ -19,7 +19,7 @@ int UsbPipeLibrary::ReadData(int pipe, unsigned char* buffer, int length, int ti
     if (!IsReadPipe(pipe) || !IsUsableBuffer(buffer, length)) {
         return -1;
     }
-    KernelHandle handle = OpenDevicePipe(pipe);
+    ApiHandle handle = OpenDevicePipe(pipe);
     if (!handle.IsValid()) {
         return -1;
     }
@@ -31,7 +31,7 @@ int UsbPipeLibrary::WriteData(int pipe, const unsigned char* data, int length, i
     if (!IsWritePipe(pipe) || !IsUsableBuffer(data, length)) {
         return -1;
     }
-    KernelHandle handle = OpenDevicePipe(pipe);
+    ApiHandle handle = OpenDevicePipe(pipe);
     if (!handle.IsValid()) {
         return -1;
     }
@@ -48,18 +48,18 @@ std::string UsbPipeLibrary::DevicePath() const {
     return devicePath_;
 }
 
-KernelHandle UsbPipeLibrary::OpenDevicePipe(int pipe) {
+ApiHandle UsbPipeLibrary::OpenDevicePipe(int pipe) {
     const auto known = KnownDevicePath();
     if (!known) {
-        return KernelHandle(api_, INVALID_HANDLE_VALUE);
+        return OwnedByApi(api_, INVALID_HANDLE_VALUE);
     }
-    KernelHandle handle = OpenPipe(api_, *known, pipe);
+    ApiHandle handle = OpenPipe(api_, *known, pipe);
     if (handle.IsValid()) {
         return handle;
     }
     const auto renewed = RenewedDevicePath();
     if (!renewed) {
-        return KernelHandle(api_, INVALID_HANDLE_VALUE);
+        return OwnedByApi(api_, INVALID_HANDLE_VALUE);
     }
     return OpenPipe(api_, *renewed, pipe);
 }

@@ -28,7 +28,7 @@ class UsbPipeLibrary {
   private:
     // The opened pipe, searching for the device first when none is known and again when the
     // pipe does not open; an invalid handle when that fails.
-    KernelHandle OpenDevicePipe(int pipe);
+    ApiHandle OpenDevicePipe(int pipe);
     // The device path, searched for first when no search has succeeded yet; nothing when that
     // search fails.
     std::optional<std::string> KnownDevicePath();

@@ -69,6 +69,38 @@ TEST(BuildFrame, UnknownKindOrTooShortALengthWritesNothing) {
     EXPECT_THAT(frame, ElementsAreArray(Bytes(kCommandFrameLength, 0xEE)));
 }
 
+TEST(BuildReply, IsACommandFrameWithTheReplyCodeAndPayload) {
+    const std::uint8_t payload[kPayloadLength] = {0x42};
+    EXPECT_THAT(BuildReply(0x86, payload),
+                ElementsAre(0x55, 0xAA, 0x86, 0x42, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xC7));
+}
+
+// What the receiving side accepts: built frames whole, and nothing with one byte changed,
+// a byte missing or the wrong sync.
+TEST(ReceivedFrame, OnlyWholeWellFormedFramesAreAccepted) {
+    const ReplyFrame command = BuildReply(0x0A);
+    Bytes data(4096 + kDataFrameOverhead, 0x5C);
+    BuildFrame(data.data(), static_cast<int>(data.size()), data.data(), kDataFrame, -1);
+    const auto commandOk = [](Bytes f) {
+        return IsCommandFrame(f.data(), static_cast<int>(f.size()));
+    };
+    const auto dataOk = [](Bytes f) { return IsDataFrame(f.data(), static_cast<int>(f.size())); };
+    const Bytes whole(command.begin(), command.end());
+    EXPECT_TRUE(commandOk(whole));
+    EXPECT_TRUE(dataOk(data));
+    EXPECT_FALSE(dataOk(whole)) << "a command frame is no data frame";
+    for (std::size_t at : {std::size_t{0}, std::size_t{2}, std::size_t{9}, std::size_t{15}}) {
+        Bytes changed = whole;
+        changed[at] ^= 0x01;
+        EXPECT_FALSE(commandOk(changed)) << "command byte " << at;
+        changed = data;
+        changed[at * 200] ^= 0x01;
+        EXPECT_FALSE(dataOk(changed)) << "data byte " << at * 200;
+    }
+    EXPECT_FALSE(commandOk(Bytes(whole.begin(), whole.end() - 1)));
+    EXPECT_FALSE(dataOk(Bytes(data.begin(), data.begin() + kDataFrameOverhead)));
+}
+
 // The frames as they reach the device.
 TEST(FrameOnTheWire, SerialNumberReadAndHandshake) {
     UpgradeBench bench;

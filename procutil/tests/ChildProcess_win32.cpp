@@ -13,7 +13,7 @@ constexpr DWORD kExitWaitMs = 30'000;
 ChildProcess::ChildProcess(std::string commandLine, Output output) {
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
-    OwnedHandle writeEnd;
+    KernelHandle writeEnd;
     if (output == Output::Captured) {
         SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
         HANDLE readEnd = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 // A program that a test starts. The destructor ends it if it still runs, so that a failing test
 // leaves no process behind.
-#include "OwnedHandle_win32.h"
+#include "win32/KernelHandle.h"
 
 #include <windows.h>
 
@@ -28,8 +28,8 @@ class ChildProcess {
     std::string ReadOutput();
 
   private:
-    OwnedHandle process_;
-    OwnedHandle outputPipe_;
+    KernelHandle process_;
+    KernelHandle outputPipe_;
     DWORD id_ = 0;
 };
 

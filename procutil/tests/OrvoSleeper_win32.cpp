@@ -4,7 +4,7 @@
 //                                   the Pyxol.dll beside it: with its own name, it ends itself
 // Exit code 0 comes only from being terminated by the library; 3 means CloseProgress returned,
 // 4 that the library or the event was missing, 2 wrong arguments.
-#include "OwnedHandle_win32.h"
+#include "win32/KernelHandle.h"
 #include "PyxolLibrary_win32.h"
 
 #include <cstring>
@@ -14,7 +14,7 @@ namespace {
 enum ExitCode { kWrongArguments = 2, kCloseReturned = 3, kSomethingMissing = 4 };
 
 int CloseWhenSignalled(const char* name, const char* eventName) {
-    orvo::procutil::OwnedHandle go(OpenEventA(SYNCHRONIZE, FALSE, eventName));
+    orvo::KernelHandle go(OpenEventA(SYNCHRONIZE, FALSE, eventName));
     orvo::procutil::PyxolLibrary pyxol("Pyxol.dll");
     PyxolFunction closeProgress = pyxol.Find("CloseProgress");
     if (!go.IsValid() || closeProgress == nullptr) {

@@ -163,7 +163,7 @@ TEST(CloseProgress, EndsEveryCopyAndThenFindsNone) {
 
 TEST(CloseProgress, WithTheCallersOwnNameEndsTheOtherCopiesAndThenTheCaller) {
     const std::string eventName = "orvo-pyxol-go-" + std::to_string(GetCurrentProcessId());
-    OwnedHandle go(CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
+    KernelHandle go(CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
     ASSERT_TRUE(go.IsValid());
     ChildProcess caller(SleeperCommand("close Orvo-Sleeper.exe " + eventName));
     ChildProcess first(SleeperCommand());

@@ -4,7 +4,7 @@
 // keeps its handle.
 #include <string>
 
-#include "OwnedHandle.h"
+#include "win32/KernelHandle.h"
 
 namespace orvo::piperig {
 
@@ -15,7 +15,7 @@ class DeviceLink {
     void Remove() { link_.Reset(); }
 
   private:
-    OwnedHandle link_;
+    KernelHandle link_;
 };
 
 }  // namespace orvo::piperig

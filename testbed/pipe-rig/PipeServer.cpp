@@ -22,16 +22,16 @@ std::string PipeName(int pipe) {
     return name;
 }
 
-OwnedHandle ManualResetEvent() {
-    return OwnedHandle(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+KernelHandle ManualResetEvent() {
+    return KernelHandle(CreateEventA(nullptr, TRUE, FALSE, nullptr));
 }
 
 // One server end of a pipe, with an overlapped record for the connect or read in flight and one
 // for a reply being written.
 struct Instance {
-    OwnedHandle pipe;
-    OwnedHandle ioEvent = ManualResetEvent();
-    OwnedHandle writeEvent = ManualResetEvent();
+    KernelHandle pipe;
+    KernelHandle ioEvent = ManualResetEvent();
+    KernelHandle writeEvent = ManualResetEvent();
     OVERLAPPED io{};
     OVERLAPPED write{};
     bool connected = false;
@@ -259,7 +259,7 @@ class PipeServer::Worker {
     std::vector<std::unique_ptr<Instance>> instances_;
     std::mutex mailboxLock_;
     std::deque<Bytes> mailbox_;
-    OwnedHandle wake_{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
+    KernelHandle wake_{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
 };
 
 PipeServer::PipeServer(FrameResponder& responder) : responder_(responder) {}

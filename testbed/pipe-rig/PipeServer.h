@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "FrameResponder.h"
-#include "OwnedHandle.h"
+#include "win32/KernelHandle.h"
 
 namespace orvo::piperig {
 
@@ -32,7 +32,7 @@ class PipeServer {
 
     FrameResponder& responder_;
     std::mutex responderLock_;
-    OwnedHandle stop_;
+    KernelHandle stop_;
     std::vector<std::unique_ptr<Worker>> workers_;
     std::vector<std::thread> threads_;
 };

@@ -1,6 +1,7 @@
 #include "SimulatedDevice.h"
 
 #include "DeviceProtocol.h"
+#include "Frames.h"
 #include "UpgradeImage.h"
 
 #include <algorithm>
@@ -9,64 +10,19 @@
 namespace orvo::sim {
 namespace {
 
-// The device checks frames with sums of its own making, so that a fault in the tool's frame
-// building cannot hide behind shared code.
-std::uint8_t Sum8(const std::uint8_t* bytes, int count) {
-    unsigned sum = 0;
-    for (int i = 0; i < count; ++i) {
-        sum += bytes[i];
-    }
-    return static_cast<std::uint8_t>(sum);
-}
-
-std::uint32_t Sum32(const std::uint8_t* bytes, int count) {
-    std::uint32_t sum = 0;
-    for (int i = 0; i < count; ++i) {
-        sum += bytes[i];
-    }
-    return sum;
-}
-
-unsigned BigEndian16(const std::uint8_t* at) {
-    return unsigned{at[0]} << 8 | at[1];
-}
-
-std::uint32_t BigEndian32(const std::uint8_t* at) {
-    return std::uint32_t{at[0]} << 24 | std::uint32_t{at[1]} << 16 | std::uint32_t{at[2]} << 8 |
-           at[3];
-}
-
-std::vector<std::uint8_t> ReplyFrame(std::uint8_t code, const std::uint8_t* payload = nullptr) {
-    std::vector<std::uint8_t> reply(kReplyLength, 0);
-    reply[0] = kSync0;
-    reply[1] = kSync1;
-    reply[kReplyCodeOffset] = code;
-    if (payload != nullptr) {
-        std::copy_n(payload, kPayloadLength, reply.begin() + kPayloadOffset);
-    }
-    reply[kReplyLength - 1] = Sum8(reply.data(), kReplyLength - 1);
-    return reply;
+std::vector<std::uint8_t> ReplyBytes(std::uint8_t code, const std::uint8_t* payload = nullptr) {
+    const ReplyFrame reply = BuildReply(code, payload);
+    return std::vector<std::uint8_t>(reply.begin(), reply.end());
 }
 
 std::vector<std::uint8_t> PositiveReply(std::uint8_t command,
                                         const std::uint8_t* payload = nullptr) {
-    return ReplyFrame(static_cast<std::uint8_t>(command + kPositiveReply), payload);
+    return ReplyBytes(static_cast<std::uint8_t>(command + kPositiveReply), payload);
 }
 
 std::vector<std::uint8_t> FailureReply(std::uint8_t errorCode) {
     std::uint8_t payload[kPayloadLength] = {errorCode};
-    return ReplyFrame(kFailureReply, payload);
-}
-
-bool IsCommandFrame(const std::uint8_t* frame, int length) {
-    return length == kCommandFrameLength && frame[0] == kSync0 && frame[1] == kSync1 &&
-           frame[length - 1] == Sum8(frame, length - 1);
-}
-
-bool IsDataFrame(const std::uint8_t* frame, int length) {
-    const int checksumAt = length - kDataFrameChecksumLength;
-    return frame[0] == kSync0 && frame[1] == kSync1 && frame[2] == kSync0 && frame[3] == kSync1 &&
-           BigEndian32(frame + checksumAt) == Sum32(frame, checksumAt);
+    return ReplyBytes(kFailureReply, payload);
 }
 
 }  // namespace
@@ -174,8 +130,8 @@ int SimulatedDevice::Write(int pipe, const std::uint8_t* data, int length) {
     reply_.bytes = failure != nullptr ? FailureReply(static_cast<std::uint8_t>(failure->value))
                                       : Receive(pipe, data, length);
     if (const Fault* wrongCode = fault(FaultKind::kWrongReplyCode)) {
-        reply_.bytes[kReplyCodeOffset] = static_cast<std::uint8_t>(wrongCode->value);
-        reply_.bytes[kReplyLength - 1] = Sum8(reply_.bytes.data(), kReplyLength - 1);
+        const std::uint8_t* payload = reply_.bytes.data() + kPayloadOffset;
+        reply_.bytes = ReplyBytes(static_cast<std::uint8_t>(wrongCode->value), payload);
     }
     if (const Fault* shortReply = fault(FaultKind::kShortReply)) {
         const int kept =
@@ -238,7 +194,7 @@ std::vector<std::uint8_t> SimulatedDevice::StartPart(PartState& part, int blockS
                                                      const std::uint8_t* frame) {
     // A failed run leaves the device in the middle of a part; a start begins anew.
     blockAnnounced_ = false;
-    const unsigned count = BigEndian16(frame + kPayloadOffset);
+    const unsigned count = ReadBigEndian16(frame + kPayloadOffset);
     if (count == 0) {
         return Refuse(kErrorOutOfSequence, "part of 0 blocks announced");
     }
@@ -253,8 +209,8 @@ std::vector<std::uint8_t> SimulatedDevice::AnnounceBlock(const std::uint8_t* fra
         return Refuse(kErrorOutOfSequence, "block announced outside a part");
     }
     const PartState& part = *currentPart_;
-    const unsigned length = BigEndian16(frame + kPayloadOffset);
-    const unsigned index = BigEndian16(frame + kPayloadOffset + 2);
+    const unsigned length = ReadBigEndian16(frame + kPayloadOffset);
+    const unsigned index = ReadBigEndian16(frame + kPayloadOffset + 2);
     if (index != part.received || index >= part.announced) {
         return Refuse(kErrorOutOfSequence, "block " + std::to_string(index) + " announced, " +
                                                std::to_string(part.received) + " expected");
@@ -286,7 +242,7 @@ std::vector<std::uint8_t> SimulatedDevice::ReceiveData(const std::uint8_t* frame
     }
     part.bytes.insert(part.bytes.end(), data, padding);
     ++part.received;
-    return ReplyFrame(kDataReply);
+    return ReplyBytes(kDataReply);
 }
 
 std::vector<std::uint8_t> SimulatedDevice::EndUpgrade() {

@@ -2,7 +2,7 @@
 // A program the driver starts in a folder of its choice, with an environment of its choice;
 // ended by force if it still runs when the object goes, so no test leaves one behind.
 #include "Environment.h"
-#include "ScopedHandle.h"
+#include "win32/KernelHandle.h"
 
 #include <windows.h>
 
@@ -29,7 +29,7 @@ public:
     std::optional<DWORD> WaitForEnd(std::chrono::milliseconds timeout) const;
 
 private:
-    ScopedHandle process_;
+    KernelHandle process_;
     DWORD processId_ = 0;
 };
 

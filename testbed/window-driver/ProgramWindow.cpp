@@ -1,7 +1,7 @@
 #include "ProgramWindow.h"
 
 #include "Polling.h"
-#include "ScopedHandle.h"
+#include "win32/KernelHandle.h"
 
 #include <vector>
 
@@ -60,7 +60,7 @@ std::optional<ProgramWindow> ProgramWindow::WaitFor(DWORD processId,
     // A dialog's modal loop shows its window once more the first time its queue runs empty,
     // undoing a minimise that came before. WaitForInputIdle waits for that moment; under Wine
     // it may return earlier, so a caller that minimises needs a sign of its own as well.
-    const ScopedHandle process(
+    const KernelHandle process(
         OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, window->ProcessId()));
     if (process.IsValid()) {
         WaitForInputIdle(process.Get(), static_cast<DWORD>(timeout.count()));

@@ -3,7 +3,7 @@
 #include "DriveCommand.h"
 #include "MessageBoxes.h"
 #include "ProgramWindow.h"
-#include "ScopedHandle.h"
+#include "win32/KernelHandle.h"
 
 #include <windows.h>
 
@@ -87,7 +87,7 @@ int RunOnWindow(const DriveCommand& command, const ProgramWindow& window) {
             return boxes.front().PressOk() ? kDone : Fail("the message box stayed");
         }
         case Action::kWaitEnd: {
-            const ScopedHandle process(OpenProcess(SYNCHRONIZE, FALSE, window.ProcessId()));
+            const orvo::KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, window.ProcessId()));
             if (!process.IsValid()) {
                 return kDone;  // already gone
             }

@@ -11,7 +11,7 @@ namespace {
 // Every answer of a working program comes within milliseconds; this only ends a broken run.
 constexpr DWORD kAnswerLimitMs = 15000;
 
-bool MakePipe(piperig::OwnedHandle& ours, piperig::OwnedHandle& theirs, bool theyRead) {
+bool MakePipe(KernelHandle& ours, KernelHandle& theirs, bool theyRead) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE read = nullptr;
     HANDLE write = nullptr;
@@ -33,8 +33,8 @@ ChildProcess::~ChildProcess() {
 
 bool ChildProcess::Start(const std::string& program, const std::string& arguments,
                          const std::string& folder) {
-    piperig::OwnedHandle childInput;
-    piperig::OwnedHandle childOutput;
+    KernelHandle childInput;
+    KernelHandle childOutput;
     if (!MakePipe(input_, childInput, true) || !MakePipe(output_, childOutput, false)) {
         return false;
     }

@@ -2,7 +2,7 @@
 // A program run by a test, talked to through its standard input and output.
 #include <string>
 
-#include "OwnedHandle.h"
+#include "win32/KernelHandle.h"
 
 namespace orvo::testing {
 
@@ -32,9 +32,9 @@ public:
 private:
     void Forget();
 
-    piperig::OwnedHandle process_;
-    piperig::OwnedHandle input_;
-    piperig::OwnedHandle output_;
+    KernelHandle process_;
+    KernelHandle input_;
+    KernelHandle output_;
     unsigned long processId_ = 0;
     std::string pending_;
 };
