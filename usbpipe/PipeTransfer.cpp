@@ -12,11 +12,13 @@ DWORD WaitLimit(int timeoutMs) {
     return timeoutMs < 0 ? 0 : static_cast<DWORD>(timeoutMs);
 }
 
-TransferResult RunControlRequest(const PipeApi& api, HANDLE pipe, DWORD code, void* output,
+TransferResult RunControlRequest(const PipeApi& api, HANDLE pipeHandle, DWORD code, void* output,
                                  DWORD outputSize) {
-    return RunOverlapped(api, pipe, kControlTimeoutMs, [&](OVERLAPPED* overlapped, DWORD* count) {
-        return api.DeviceIoControl(pipe, code, nullptr, 0, output, outputSize, count, overlapped);
-    });
+    return RunOverlapped(api, pipeHandle, kControlTimeoutMs,
+                         [&](OVERLAPPED* overlapped, DWORD* count) {
+                             return api.DeviceIoControl(pipeHandle, code, nullptr, 0, output,
+                                                        outputSize, count, overlapped);
+                         });
 }
 
 }  // namespace
@@ -27,49 +29,51 @@ ApiHandle OpenPipe(const PipeApi& api, const std::string& devicePath, int pipe) 
         return OwnedByApi(api, INVALID_HANDLE_VALUE);
     }
     return OwnedByApi(api, api.CreateFileA(path->c_str(), GENERIC_READ | GENERIC_WRITE,
-                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                             OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
 }
 
-int ReadPipe(const PipeApi& api, HANDLE pipe, unsigned char* buffer, int length, int timeoutMs) {
-    const TransferResult result =
-        RunOverlapped(api, pipe, WaitLimit(timeoutMs), [&](OVERLAPPED* overlapped, DWORD* count) {
-            return api.ReadFile(pipe, buffer, static_cast<DWORD>(length), count, overlapped);
+int ReadPipe(const PipeApi& api, HANDLE pipeHandle, unsigned char* buffer, int length,
+             int timeoutMs) {
+    const TransferResult result = RunOverlapped(
+        api, pipeHandle, WaitLimit(timeoutMs), [&](OVERLAPPED* overlapped, DWORD* count) {
+            return api.ReadFile(pipeHandle, buffer, static_cast<DWORD>(length), count, overlapped);
         });
     if (result.succeeded) {
         return static_cast<int>(result.count);
     }
-    ResetPipeIfAsked(api, pipe);
+    ResetPipeIfAsked(api, pipeHandle);
     return -1;
 }
 
-int WritePipe(const PipeApi& api, HANDLE pipe, const unsigned char* data, int length,
+int WritePipe(const PipeApi& api, HANDLE pipeHandle, const unsigned char* data, int length,
               int timeoutMs) {
-    const TransferResult result =
-        RunOverlapped(api, pipe, WaitLimit(timeoutMs), [&](OVERLAPPED* overlapped, DWORD* count) {
-            return api.WriteFile(pipe, data, static_cast<DWORD>(length), count, overlapped);
+    const TransferResult result = RunOverlapped(
+        api, pipeHandle, WaitLimit(timeoutMs), [&](OVERLAPPED* overlapped, DWORD* count) {
+            return api.WriteFile(pipeHandle, data, static_cast<DWORD>(length), count, overlapped);
         });
     if (result.succeeded) {
         return static_cast<int>(result.count);
     }
-    ResetPipe(api, pipe);
+    ResetPipe(api, pipeHandle);
     return -1;
 }
 
-int GetPipeStatus(const PipeApi& api, HANDLE pipe, unsigned char (&status)[kPipeStatusSize]) {
-    return RunControlRequest(api, pipe, kPipeStatusCode, status, kPipeStatusSize).succeeded ? 0
-                                                                                            : -1;
+int GetPipeStatus(const PipeApi& api, HANDLE pipeHandle, unsigned char (&status)[kPipeStatusSize]) {
+    return RunControlRequest(api, pipeHandle, kPipeStatusCode, status, kPipeStatusSize).succeeded
+               ? 0
+               : -1;
 }
 
-void ResetPipe(const PipeApi& api, HANDLE pipe) {
-    RunControlRequest(api, pipe, kPipeResetCode, nullptr, 0);
+void ResetPipe(const PipeApi& api, HANDLE pipeHandle) {
+    RunControlRequest(api, pipeHandle, kPipeResetCode, nullptr, 0);
 }
 
-void ResetPipeIfAsked(const PipeApi& api, HANDLE pipe) {
+void ResetPipeIfAsked(const PipeApi& api, HANDLE pipeHandle) {
     unsigned char status[kPipeStatusSize] = {};
-    GetPipeStatus(api, pipe, status);
+    GetPipeStatus(api, pipeHandle, status);
     if (status[0] != 0) {
-        ResetPipe(api, pipe);
+        ResetPipe(api, pipeHandle);
     }
 }
 

@@ -19,15 +19,16 @@ ApiHandle OpenPipe(const PipeApi& api, const std::string& devicePath, int pipe);
 
 // The count moved, or -1. A failed read asks the pipe's status and resets the pipe when the
 // status says so; a failed write resets it unasked.
-int ReadPipe(const PipeApi& api, HANDLE pipe, unsigned char* buffer, int length, int timeoutMs);
-int WritePipe(const PipeApi& api, HANDLE pipe, const unsigned char* data, int length,
+int ReadPipe(const PipeApi& api, HANDLE pipeHandle, unsigned char* buffer, int length,
+             int timeoutMs);
+int WritePipe(const PipeApi& api, HANDLE pipeHandle, const unsigned char* data, int length,
               int timeoutMs);
 
 // 0 with the driver's 2-byte status in `status`, or -1.
-int GetPipeStatus(const PipeApi& api, HANDLE pipe, unsigned char (&status)[kPipeStatusSize]);
-void ResetPipe(const PipeApi& api, HANDLE pipe);
+int GetPipeStatus(const PipeApi& api, HANDLE pipeHandle, unsigned char (&status)[kPipeStatusSize]);
+void ResetPipe(const PipeApi& api, HANDLE pipeHandle);
 
 // Asks the status and resets the pipe when its first byte is nonzero.
-void ResetPipeIfAsked(const PipeApi& api, HANDLE pipe);
+void ResetPipeIfAsked(const PipeApi& api, HANDLE pipeHandle);
 
 }  // namespace orvo::usbpipe

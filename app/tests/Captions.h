@@ -1,15 +1,18 @@
 #pragma once
 // The translated controls of the main window and the language.ini key each one shows.
+#include "DialogControls.h"
+#include "TextKeys.h"
+
 namespace orvo::testing {
 
 struct Caption {
     int id;
-    const wchar_t* key;
+    const char* key;
 };
 
 inline constexpr Caption kCaptions[] = {
-    {1013, L"C2"}, {1014, L"C3"}, {1003, L"C4"}, {1010, L"C0"}, {1005, L"C1"}, {1001, L"C5"},
-    {1006, L"C6"}, {1007, L"C7"}, {2, L"C9"},    {1017, L"C5"}, {1018, L"C9"},
+    {control::kLanguageLabel, text::kLanguageCaption}, {control::kSnLabel, text::kSnCaption}, {control::kIncrease, text::kIncreaseCaption}, {control::kWriteSn, text::kWriteSnCaption}, {control::kReadSn, text::kReadSnCaption}, {control::kStartUpgrade, text::kStartUpgradeCaption},
+    {control::kUpgradeInternal, text::kUpgradeInternalCaption}, {control::kUpgradeExternal, text::kUpgradeExternalCaption}, {control::kExit, text::kExitCaption},    {control::kStartCaption, text::kStartUpgradeCaption}, {control::kExitCaption, text::kExitCaption},
 };
 
 }  // namespace orvo::testing

@@ -66,9 +66,10 @@ HWND RunningTool::ExpectMessage(const std::wstring& text, HWND besides) {
     return owner;
 }
 
-std::wstring RunningTool::LanguageText(const wchar_t* section, const wchar_t* key) const {
+std::wstring RunningTool::LanguageText(const wchar_t* section, std::string_view key) const {
     wchar_t text[256] = {};
-    GetPrivateProfileStringW(section, key, L"", text, 256,
+    const std::wstring wideKey(key.begin(), key.end());
+    GetPrivateProfileStringW(section, wideKey.c_str(), L"", text, 256,
                              (folder_.Path() / "language.ini").wstring().c_str());
     EXPECT_NE(text[0], L'\0') << "language.ini has no text for the key";
     return text;

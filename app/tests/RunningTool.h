@@ -1,16 +1,19 @@
 #pragma once
 // The real tool, as a technician runs it: OrvoUpgradeTool.exe started in a folder of its own
 // holding the files of dist-sim/, on the simulated device, and driven from this process.
+#include "DialogControls.h"
 #include "DrivenProgram.h"
 #include "MessageBoxes.h"
 #include "ProgramWindow.h"
 #include "TempFolder.h"
+#include "TextKeys.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvo::testing {
@@ -42,7 +45,7 @@ protected:
 
     // A text of language.ini as the tool is given it; an empty text fails the test, since an
     // empty expectation would prove nothing.
-    std::wstring LanguageText(const wchar_t* section, const wchar_t* key) const;
+    std::wstring LanguageText(const wchar_t* section, std::string_view key) const;
 
     const TempFolder& Folder() const { return folder_; }
     // What the simulated device received (SimConfig.h).

@@ -8,10 +8,8 @@
 namespace orvo::testing {
 namespace {
 
-constexpr int kWriteSn = 1010;
-constexpr int kSnField = 1002;
-constexpr int kLanguageList = 1012;
-constexpr int kStartCaption = 1017;
+using namespace orvo::control;
+
 
 class LanguageChoice : public RunningTool {};
 
@@ -23,7 +21,7 @@ TEST_F(LanguageChoice, RewritesTheStoredValueOnlyAndEveryCaption) {
 
     window.SelectListItem(kLanguageList, 2);  // the list follows CONFIG.INI: EN, FR, SP
     ASSERT_TRUE(
-        window.WaitForText(kStartCaption, LanguageText(L"LANGUAGE_SP", L"C5"), kStepTimeout));
+        window.WaitForText(kStartCaption, LanguageText(L"LANGUAGE_SP", text::kStartUpgradeCaption), kStepTimeout));
     EXPECT_EQ(window.Text(kLanguageList), L"Espa\u00F1ol");
     for (const Caption& caption : kCaptions) {
         EXPECT_EQ(window.Text(caption.id), LanguageText(L"LANGUAGE_SP", caption.key)) << caption.id;
@@ -34,7 +32,7 @@ TEST_F(LanguageChoice, RewritesTheStoredValueOnlyAndEveryCaption) {
 
     // Message boxes follow the stored language: an empty SN field is refused in Spanish.
     window.Click(kWriteSn);
-    ExpectMessage(LanguageText(L"LANGUAGE_SP", L"T8"));
+    ExpectMessage(LanguageText(L"LANGUAGE_SP", text::kSerialNotTwelveDigits));
 }
 
 class HiddenWriteSn : public RunningTool {};
@@ -48,7 +46,7 @@ TEST_F(HiddenWriteSn, BurnsTheProposedNumberAndRecordsIt) {
 
     // The field is empty after start-up: the first click is refused and proposes a number.
     window.Click(kWriteSn);
-    ExpectMessage(LanguageText(L"LANGUAGE_EN", L"T8"));
+    ExpectMessage(LanguageText(L"LANGUAGE_EN", text::kSerialNotTwelveDigits));
     ASSERT_TRUE(window.WaitForText(kSnField, L"961990000101", kStepTimeout));
 
     window.Click(kWriteSn);

@@ -10,6 +10,8 @@
 namespace orvo::testing {
 namespace {
 
+using namespace orvo::control;
+
 // The version is drawn by a 100 ms timer, as the title is, not by any control.
 constexpr RECT kVersionArea = {240, 340, 355, 355};
 constexpr COLORREF kVersionColour = RGB(127, 127, 127);
@@ -20,13 +22,13 @@ struct Placed {
 };
 
 constexpr Placed kShown[] = {
-    {1014, {110, 103}}, {1002, {244, 100}}, {1001, {120, 150}}, {2, {260, 150}},
-    {1017, {90, 260}},  {1018, {240, 260}}, {1013, {280, 35}},  {1012, {370, 32}},
-    {1021, {436, 2}},   {1020, {456, 2}},   {1009, {15, 300}},
+    {control::kSnLabel, {110, 103}}, {control::kSnField, {244, 100}}, {control::kStartUpgrade, {120, 150}}, {control::kExit, {260, 150}},
+    {control::kStartCaption, {90, 260}},  {control::kExitCaption, {240, 260}}, {control::kLanguageLabel, {280, 35}},  {control::kLanguageList, {370, 32}},
+    {control::kMinimise, {436, 2}},   {control::kClose, {456, 2}},   {control::kProgress, {15, 300}},
 };
-constexpr int kHidden[] = {1000, 1003, 1005, 1006, 1007, 1010, 1015, 1016};
+constexpr int kHidden[] = {control::kUnusedEdit, control::kIncrease, control::kReadSn, control::kUpgradeInternal, control::kUpgradeExternal, control::kWriteSn, control::kSnReadout, control::kUnusedGroup};
 
-ScreenArea VersionAfterFirstTick(const drive::ProgramWindow& window) {
+Image VersionAfterFirstTick(const drive::ProgramWindow& window) {
     EXPECT_TRUE(WaitForDrawnTitle(window.Handle()));
     return CaptureClientArea(window.Handle(), kVersionArea);
 }
@@ -58,10 +60,10 @@ TEST_F(StartUp, LaysOutTheSkinWithTheStoredLanguage) {
     for (const Caption& caption : kCaptions) {
         EXPECT_EQ(window.Text(caption.id), LanguageText(L"LANGUAGE_FR", caption.key)) << caption.id;
     }
-    EXPECT_EQ(window.Text(1001), L"Lancer la mise \u00E0 jour");
-    EXPECT_EQ(window.Text(1012), L"Fran\u00E7ais");
-    EXPECT_EQ(window.Text(1002), L"") << "the proposed number is not shown at start-up";
-    EXPECT_EQ(window.Text(1009), L"") << "the bar shows its percentage, no status text";
+    EXPECT_EQ(window.Text(control::kStartUpgrade), L"Lancer la mise \u00E0 jour");
+    EXPECT_EQ(window.Text(control::kLanguageList), L"Fran\u00E7ais");
+    EXPECT_EQ(window.Text(control::kSnField), L"") << "the proposed number is not shown at start-up";
+    EXPECT_EQ(window.Text(control::kProgress), L"") << "the bar shows its percentage, no status text";
     EXPECT_TRUE(VersionAfterFirstTick(window).Contains(kVersionColour));
     EXPECT_TRUE(drive::FindMessageBoxes(ProcessId()).empty());
 }
@@ -76,10 +78,10 @@ TEST_F(StartUp, WithoutConfigTheWindowOpensAfterTheMessages) {
     const drive::ProgramWindow& window = WaitForWindow();
     EXPECT_FALSE(VersionAfterFirstTick(window).Contains(kVersionColour));
     // Language set-up stopped: the template's own captions stay, the list is empty.
-    EXPECT_EQ(window.Text(1007), L"Updade extern");
-    EXPECT_EQ(window.Text(1012), L"");
-    EXPECT_TRUE(window.IsShown(2));
-    EXPECT_EQ(window.Position(1009).y, 300);
+    EXPECT_EQ(window.Text(control::kUpgradeExternal), L"Updade extern");
+    EXPECT_EQ(window.Text(control::kLanguageList), L"");
+    EXPECT_TRUE(window.IsShown(control::kExit));
+    EXPECT_EQ(window.Position(control::kProgress).y, 300);
 }
 
 }  // namespace

@@ -8,12 +8,8 @@
 namespace orvo::testing {
 namespace {
 
-constexpr int kStartUpgrade = 1001;
-constexpr int kSnField = 1002;
-constexpr int kProgress = 1009;
-constexpr int kClose = 1020;
-constexpr int kExit = 2;
-constexpr int kLanguageList = 1012;
+using namespace orvo::control;
+
 
 std::uint32_t BigEndianAt(const std::string& bytes, std::size_t at) {
     std::uint32_t value = 0;
@@ -54,11 +50,11 @@ TEST_F(Upgrade, RunsToTheEndAndRefusesToCloseMeanwhile) {
     window.Click(kStartUpgrade);
     window.Click(kClose);  // handled once the click has started the worker
 
-    EXPECT_EQ(ExpectMessage(LanguageText(L"LANGUAGE_EN", L"T10")), window.Handle())
+    EXPECT_EQ(ExpectMessage(LanguageText(L"LANGUAGE_EN", text::kUpgradeRunning)), window.Handle())
         << "a refusal of the window's own thread is owned by the window";
     EXPECT_FALSE(HasEnded());
 
-    EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_EN", L"T2"), kUpgradeTimeout))
+    EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_EN", text::kUpgradeDone), kUpgradeTimeout))
         << "the bar shows " << ::testing::PrintToString(window.Text(kProgress));
     EXPECT_EQ(window.Text(kSnField), L"961990000100");
     const ImageParts sent = PartsOf(Folder().Read("orvo_upgrade.bin"));
@@ -81,25 +77,25 @@ TEST_F(Upgrade, FailureReplyShowsItsMessageAndTheFailedStatus) {
     const auto error = drive::WaitForMessageBox(ProcessId(), kStepTimeout);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->Caption(), L"OrvoUpgradeTool");
-    EXPECT_EQ(error->Text(), LanguageText(L"LANGUAGE_EN", L"E2"));
+    EXPECT_EQ(error->Text(), LanguageText(L"LANGUAGE_EN", text::kDeviceErrors[2]));
     EXPECT_EQ(error->Owner(), nullptr) << "raised on the worker, which owns no window";
 
     // The worker waits in its message box: the run is not over, so no way of closing works.
     for (int way : {kClose, kExit, VK_ESCAPE, IDOK}) {
         SCOPED_TRACE(way);
         TryToClose(window, way);
-        ExpectMessage(LanguageText(L"LANGUAGE_EN", L"T10"), error->Handle());
+        ExpectMessage(LanguageText(L"LANGUAGE_EN", text::kUpgradeRunning), error->Handle());
         EXPECT_FALSE(HasEnded());
     }
 
     EXPECT_TRUE(error->PressOk());
-    EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_EN", L"T3"), kStepTimeout))
+    EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_EN", text::kUpgradeFailed), kStepTimeout))
         << "the bar shows " << ::testing::PrintToString(window.Text(kProgress));
     EXPECT_EQ(SimOutput("internal.bin"), "") << "a broken-off run ends no upgrade";
 
     // The failed status follows a language change.
     window.SelectListItem(kLanguageList, 1);
-    EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_FR", L"T3"), kStepTimeout))
+    EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_FR", text::kUpgradeFailed), kStepTimeout))
         << "the bar shows " << ::testing::PrintToString(window.Text(kProgress));
 }
 

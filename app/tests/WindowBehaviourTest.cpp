@@ -7,9 +7,8 @@
 namespace orvo::testing {
 namespace {
 
-constexpr int kExit = 2;
-constexpr int kMinimise = 1021;
-constexpr int kClose = 1020;
+using namespace orvo::control;
+
 constexpr WPARAM kAboutCommand = 0x0010;
 
 struct ClosingWay {
@@ -43,7 +42,7 @@ class WindowButtons : public RunningTool {};
 TEST_F(WindowButtons, MinimiseAndRestoreKeepTheLayout) {
     Start();
     const drive::ProgramWindow& window = WaitForWindow();
-    const POINT startButton = window.Position(1001);
+    const POINT startButton = window.Position(control::kStartUpgrade);
     // The dialog's loop shows its window once more when it first runs idle, which would undo
     // a minimise that came before.
     ASSERT_TRUE(WaitForDrawnTitle(window.Handle()));
@@ -59,9 +58,9 @@ TEST_F(WindowButtons, MinimiseAndRestoreKeepTheLayout) {
             return !window.IsMinimised() && size.cx == 480 && size.cy == 360;
         },
         kStepTimeout));
-    EXPECT_EQ(window.Position(1001).x, startButton.x);
-    EXPECT_EQ(window.Position(1001).y, startButton.y);
-    EXPECT_TRUE(window.IsShown(1001));
+    EXPECT_EQ(window.Position(control::kStartUpgrade).x, startButton.x);
+    EXPECT_EQ(window.Position(control::kStartUpgrade).y, startButton.y);
+    EXPECT_TRUE(window.IsShown(control::kStartUpgrade));
 }
 
 TEST_F(WindowButtons, BackgroundDragsAndTheAboutEntryReturnsToTheWindow) {

@@ -1,8 +1,9 @@
 // Pyxol.dll as its callers load it, against real processes: copies of orvo-sleeper.exe.
-#include "ChildProcess_win32.h"
+#include "ChildProcess.h"
 #include "ProcessSweep.h"
 #include "PyxolLibrary_win32.h"
 #include "ToolHelpProcesses_win32.h"
+#include "WindowsPath.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -18,23 +19,16 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using orvo::testing::BesideThisProgram;
+using orvo::testing::ChildProcess;
 
 constexpr char kSleeperName[] = "orvo-sleeper.exe";
 
-std::string BuiltFile(const char* name) {
-    return ProgramFolder() + "\\" + name;
-}
-
-std::string SleeperCommand(const std::string& arguments = "") {
-    return "\"" + BuiltFile(kSleeperName) + "\" " + arguments;
-}
-
-std::string ToolCommand(const std::string& arguments) {
-    return "\"" + BuiltFile("pyxol-call.exe") + "\" " + arguments;
-}
+const std::string kSleeper = BesideThisProgram(kSleeperName);
+const std::string kPyxolCall = BesideThisProgram("pyxol-call.exe");
 
 const PyxolLibrary& Pyxol() {
-    static const PyxolLibrary library(BuiltFile("Pyxol.dll").c_str());
+    static const PyxolLibrary library(BesideThisProgram("Pyxol.dll").c_str());
     return library;
 }
 
@@ -108,8 +102,8 @@ class TwoSleepers {
     bool BothRunning() const { return first_.IsRunning() && second_.IsRunning(); }
 
   private:
-    ChildProcess first_{SleeperCommand()};
-    ChildProcess second_{SleeperCommand()};
+    ChildProcess first_{kSleeper};
+    ChildProcess second_{kSleeper};
 };
 
 template <typename Name>
@@ -148,16 +142,16 @@ INSTANTIATE_TEST_SUITE_P(PartsAndPatterns, NamesNoProcessHas,
                          ::testing::Values(std::nullopt, "", "orvo-sleeper", "orvo-sleeper.ex",
                                            "orvo-sleeper.exe ", " orvo-sleeper.exe", "sleeper.exe",
                                            "orvo-sleeper.*", "*", ".\\orvo-sleeper.exe",
-                                           BuiltFile(kSleeperName), "no-such-program.exe"));
+                                           kSleeper, "no-such-program.exe"));
 
 TEST(CloseProgress, EndsEveryCopyAndThenFindsNone) {
-    ChildProcess first(SleeperCommand());
-    ChildProcess second(SleeperCommand());
+    ChildProcess first(kSleeper);
+    ChildProcess second(kSleeper);
     ASSERT_TRUE(first.IsRunning() && second.IsRunning());
 
     EXPECT_NE(CallCloseProgress("ORVO-sleeper.EXE"), 0);
-    EXPECT_EQ(first.WaitForExit(), 0u);
-    EXPECT_EQ(second.WaitForExit(), 0u);
+    EXPECT_EQ(first.WaitForExit(), 0);
+    EXPECT_EQ(second.WaitForExit(), 0);
     EXPECT_EQ(CallSearchProgress(kSleeperName), 0);
 }
 
@@ -165,37 +159,37 @@ TEST(CloseProgress, WithTheCallersOwnNameEndsTheOtherCopiesAndThenTheCaller) {
     const std::string eventName = "orvo-pyxol-go-" + std::to_string(GetCurrentProcessId());
     KernelHandle go(CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
     ASSERT_TRUE(go.IsValid());
-    ChildProcess caller(SleeperCommand("close Orvo-Sleeper.exe " + eventName));
-    ChildProcess first(SleeperCommand());
-    ChildProcess second(SleeperCommand());
+    ChildProcess caller(kSleeper, "close Orvo-Sleeper.exe " + eventName);
+    ChildProcess first(kSleeper);
+    ChildProcess second(kSleeper);
     ASSERT_TRUE(caller.IsRunning() && first.IsRunning() && second.IsRunning());
     // Only when the walk meets the caller first could ending it there spare its copies.
     const std::vector<ProcessId> order = SnapshotOrder();
-    ASSERT_TRUE(ComesBefore(order, caller.Id(), first.Id()) &&
-                ComesBefore(order, caller.Id(), second.Id()));
+    ASSERT_TRUE(ComesBefore(order, caller.ProcessId(), first.ProcessId()) &&
+                ComesBefore(order, caller.ProcessId(), second.ProcessId()));
 
     SetEvent(go.Get());
-    EXPECT_EQ(first.WaitForExit(), 0u);
-    EXPECT_EQ(second.WaitForExit(), 0u);
-    EXPECT_EQ(caller.WaitForExit(), 0u) << "3: CloseProgress returned to its caller";
+    EXPECT_EQ(first.WaitForExit(), 0);
+    EXPECT_EQ(second.WaitForExit(), 0);
+    EXPECT_EQ(caller.WaitForExit(), 0) << "3: CloseProgress returned to its caller";
 }
 
 TEST(PyxolCall, CallsEitherExportByNameAndExitsWithTheResult) {
-    ChildProcess sleeper(SleeperCommand());
+    ChildProcess sleeper(kSleeper);
     ASSERT_TRUE(sleeper.IsRunning());
 
-    ChildProcess found(ToolCommand("search ORVO-SLEEPER.EXE"), ChildProcess::Output::Captured);
+    ChildProcess found(kPyxolCall, "search ORVO-SLEEPER.EXE");
     EXPECT_THAT(found.ReadOutput(), HasSubstr("SearchProgress: 1"));
-    EXPECT_EQ(found.WaitForExit(), 0u);
+    EXPECT_EQ(found.WaitForExit(), 0);
 
-    ChildProcess closed(ToolCommand("close orvo-sleeper.exe"), ChildProcess::Output::Captured);
+    ChildProcess closed(kPyxolCall, "close orvo-sleeper.exe");
     EXPECT_THAT(closed.ReadOutput(), HasSubstr("CloseProgress: 1"));
-    EXPECT_EQ(closed.WaitForExit(), 0u);
-    EXPECT_EQ(sleeper.WaitForExit(), 0u);
+    EXPECT_EQ(closed.WaitForExit(), 0);
+    EXPECT_EQ(sleeper.WaitForExit(), 0);
 
-    ChildProcess gone(ToolCommand("search orvo-sleeper.exe"), ChildProcess::Output::Captured);
+    ChildProcess gone(kPyxolCall, "search orvo-sleeper.exe");
     EXPECT_THAT(gone.ReadOutput(), HasSubstr("SearchProgress: 0"));
-    EXPECT_EQ(gone.WaitForExit(), 1u);
+    EXPECT_EQ(gone.WaitForExit(), 1);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 // interface first, so the device looks unplugged, then takes the rest away.
 #include <string>
 
-#include "DeviceLink.h"
+#include "PipeSymbolicLink.h"
 #include "DeviceRegistration.h"
 #include "FrameResponder.h"
 #include "PipeServer.h"
@@ -26,7 +26,7 @@ class PipeRig {
 
   private:
     PipeServer server_;
-    DeviceLink link_;
+    PipeSymbolicLink link_;
     DeviceRegistration registration_;
 };
 

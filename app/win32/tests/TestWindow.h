@@ -1,5 +1,7 @@
 #pragma once
 // Real windows on the test screen, and what they show.
+#include "ScreenCapture.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -25,23 +27,5 @@ class TestWindow {
 
 // Handles every message waiting and every pending paint, a few rounds over.
 void Settle();
-
-// The client area's pixels as the screen shows them.
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<COLORREF> pixels;
-
-    COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
-    // Whether any pixel of the rectangle [left, right) x [top, bottom) has the colour.
-    bool Contains(COLORREF colour, int left, int top, int right, int bottom) const;
-    // Whether every pixel of the rectangle has the colour.
-    bool AllOf(COLORREF colour, int left, int top, int right, int bottom) const;
-    bool operator==(const Image& other) const {
-        return width == other.width && height == other.height && pixels == other.pixels;
-    }
-};
-
-Image Capture(HWND window);
 
 }  // namespace orvo::testing

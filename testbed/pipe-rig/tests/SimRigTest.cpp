@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "ChildProcess.h"
+#include "ScopedEnvironment.h"
 #include "DialogControls.h"
 #include "PipeDll.h"
 #include "RigProcess.h"
@@ -170,23 +171,10 @@ private:
 };
 
 // A setting of the simulated device, given to the servers this test starts.
-class ScopedSetting {
-public:
-    ScopedSetting(const char* name, const std::string& value) : name_(name) {
-        SetEnvironmentVariableA(name, value.c_str());
-    }
-    ~ScopedSetting() { SetEnvironmentVariableA(name_, nullptr); }
-    ScopedSetting(const ScopedSetting&) = delete;
-    ScopedSetting& operator=(const ScopedSetting&) = delete;
-
-private:
-    const char* name_;
-};
-
 class SimRigTest : public ::testing::Test {
 protected:
     ProgramFolder program;
-    ScopedSetting output{"ORVO_SIM_OUTPUT", program.DeviceFolder()};
+    ScopedEnvironment output{"ORVO_SIM_OUTPUT", program.DeviceFolder()};
     RigProcess rig{ORVO_SIM_RIG_SERVER};
 };
 
@@ -279,8 +267,8 @@ protected:
 constexpr char kSerial[] = "963695004321";
 
 TEST_F(DirectDll, DeviceThatDoesNotAnswerTimesTheReadOutAndAnswersTheNextFrame) {
-    const ScopedSetting serial("ORVO_SIM_SERIAL", kSerial);
-    const ScopedSetting noReply("ORVO_SIM_FAULTS", "no-reply@1");
+    const ScopedEnvironment serial("ORVO_SIM_SERIAL", kSerial);
+    const ScopedEnvironment noReply("ORVO_SIM_FAULTS", "no-reply@1");
     ASSERT_TRUE(rig.Start());
     ASSERT_TRUE(dll.HasCalls());
     EXPECT_EQ(ReadSerial(), kSerial);

@@ -4,7 +4,9 @@
 #include "FakeDialogControls.h"
 #include "ImageMaker.h"
 #include "RecordingView.h"
+#include "ScopedEnvironment.h"
 #include "TempFolder.h"
+#include "WindowsPath.h"
 #include "UpgradeTransfer.h"
 
 #include <windows.h>
@@ -19,36 +21,17 @@ namespace orvo::sim {
 namespace {
 
 using image::Bytes;
+using testing::ScopedEnvironment;
 using image::MakeRandomImage;
 
 using ::testing::ElementsAre;
-
-std::wstring DllBesideThisProgram() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1) + L"qxUSBDevAdv.dll";
-}
-
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
-        SetEnvironmentVariableA(name, value.c_str());
-    }
-    ~ScopedEnvironment() { SetEnvironmentVariableA(name_, nullptr); }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    const char* name_;
-};
 
 // The DLL, loaded for one test and unloaded after it, so the next one starts a fresh device.
 class LoadedSimulator : public PipeLibrary {
 public:
     using PipeCall = int (*)(int, unsigned char*, int, int);
 
-    LoadedSimulator() : module_(LoadLibraryW(DllBesideThisProgram().c_str())) {
+    LoadedSimulator() : module_(LoadLibraryA(testing::BesideThisProgram("qxUSBDevAdv.dll").c_str())) {
         if (module_ != nullptr) {
             write_ = reinterpret_cast<PipeCall>(
                 reinterpret_cast<void*>(GetProcAddress(module_, "qxUSBAdv_WriteData")));

@@ -58,6 +58,30 @@ bool ChildProcess::Start(const std::string& program, const std::string& argument
     return true;
 }
 
+bool ChildProcess::IsRunning() const {
+    return process_.IsValid() && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
+}
+
+std::string ChildProcess::ReadOutput() {
+    std::string output;
+    output.swap(pending_);
+    char chunk[4096];
+    DWORD count = 0;
+    while (ReadFile(output_.Get(), chunk, sizeof chunk, &count, nullptr) && count > 0) {
+        output.append(chunk, count);
+    }
+    return output;
+}
+
+int ChildProcess::WaitForExit() const {
+    DWORD code = 0;
+    if (WaitForSingleObject(process_.Get(), kAnswerLimitMs) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(process_.Get(), &code)) {
+        return -1;
+    }
+    return static_cast<int>(code);
+}
+
 bool ChildProcess::WriteLine(const std::string& line) {
     const std::string text = line + "\n";
     DWORD written = 0;

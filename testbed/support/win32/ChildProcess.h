@@ -9,6 +9,11 @@ namespace orvo::testing {
 class ChildProcess {
 public:
     ChildProcess() = default;
+    // Started at once; a failed start shows as a program that is not running.
+    explicit ChildProcess(const std::string& program, const std::string& arguments = "",
+                          const std::string& folder = "") {
+        Start(program, arguments, folder);
+    }
     ~ChildProcess();  // ends a program still running
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -17,13 +22,18 @@ public:
     // program's current directory (empty: ours).
     bool Start(const std::string& program, const std::string& arguments = "",
                const std::string& folder = "");
-    bool IsRunning() const { return process_.IsValid(); }
+    bool IsRunning() const;
     unsigned long ProcessId() const { return processId_; }
 
     bool WriteLine(const std::string& line);
     // The next line of output without its line end; false once the program has ended (or after
     // a long while, which only a broken program takes).
     bool ReadLine(std::string& line);
+    // Everything the program writes until it closes its output or ends.
+    std::string ReadOutput();
+    // Waits for the program to end by itself; its exit code, or -1 when it does not end within
+    // a long while, which only a broken program takes.
+    int WaitForExit() const;
     // Closes the program's input and waits for it to end; its exit code, or -1.
     int Finish();
     // Ends the program at once.

@@ -1,4 +1,4 @@
-#include "DeviceLink.h"
+#include "PipeSymbolicLink.h"
 
 #include <winternl.h>
 
@@ -23,7 +23,7 @@ UNICODE_STRING Counted(std::wstring& text) {
 
 }  // namespace
 
-bool DeviceLink::Create(const std::string& devicePath) {
+bool PipeSymbolicLink::Create(const std::string& devicePath) {
     // \\?\name is the Win32 spelling of the object \??\name.
     std::wstring name = L"\\??\\" + std::wstring(devicePath.begin() + 4, devicePath.end());
     std::wstring target = L"\\Device\\NamedPipe";

@@ -8,7 +8,7 @@
 
 namespace orvo::piperig {
 
-class DeviceLink {
+class PipeSymbolicLink {
   public:
     // `devicePath` as the setup API reports it, starting with \\?\.
     bool Create(const std::string& devicePath);
