@@ -11,6 +11,11 @@
 
 set(ORVO_WINE_STATE ${CMAKE_BINARY_DIR}/wine-session)
 
+# A build made for other checks (the fuzz build) registers none of the unit test programs and
+# builds them only on request, so its own tests are the only ones its CTest run holds.
+option(ORVO_UNIT_TESTS "Build and register the unit test programs" ON)
+option(ORVO_FUZZ "Build the fuzz targets of testbed/fuzz (clang with libFuzzer only)" OFF)
+
 function(orvo_add_wine_session)
   set(script ${PROJECT_SOURCE_DIR}/cmake/wine-session.sh)
   add_test(NAME ${ORVO_TEST_PREFIX}wine-setup COMMAND ${script} setup ${ORVO_WINE_STATE})
@@ -38,6 +43,11 @@ endfunction()
 
 function(orvo_add_test name)
   cmake_parse_arguments(arg "SCREEN" "TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
+  if(NOT ORVO_UNIT_TESTS)
+    add_executable(${name} EXCLUDE_FROM_ALL ${arg_SOURCES})
+    target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} GTest::gmock GTest::gtest_main)
+    return()
+  endif()
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} GTest::gmock GTest::gtest_main)
   add_test(NAME ${ORVO_TEST_PREFIX}${name} COMMAND ${name})
