@@ -1,5 +1,7 @@
 #include "FuzzCheck.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -73,6 +75,23 @@ std::string FuzzInput::Rest() {
 
 namespace {
 
+constexpr char kScratchPrefix[] = "orvo-fuzz-";
+
+// A run that found a crash ends without removing its folder; the next run takes it away.
+void RemoveFoldersOfEndedRuns(const std::filesystem::path& base) {
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(base, ignored)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(kScratchPrefix, 0) != 0) {
+            continue;
+        }
+        const long pid = std::strtol(name.c_str() + sizeof kScratchPrefix - 1, nullptr, 10);
+        if (pid > 0 && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            std::filesystem::remove_all(entry.path(), ignored);
+        }
+    }
+}
+
 struct Scratch {
     Scratch() {
         std::error_code ignored;
@@ -80,7 +99,8 @@ struct Scratch {
         const auto base = std::filesystem::is_directory(shm, ignored)
                               ? shm
                               : std::filesystem::temp_directory_path();
-        path = base / ("orvo-fuzz-" + std::to_string(getpid()));
+        RemoveFoldersOfEndedRuns(base);
+        path = base / (kScratchPrefix + std::to_string(getpid()));
         std::filesystem::create_directories(path);
     }
     ~Scratch() {
