@@ -1,5 +1,5 @@
-// The INI document over any CONFIG.INI: load, one lookup and one update, each held to the
-// line-by-line model of the text rules. An update of an existing key must change the value's
+// The INI document over any CONFIG.INI: load, one lookup, one update and a save, each held to
+// the line-by-line model of the text rules. An update of an existing key must change the value's
 // bytes and nothing else, and the value must read back.
 //
 // Input: section NUL key NUL value NUL file bytes.
@@ -53,5 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK_SAYING(readBack == ini::ReadBack(value), "read back " + Escaped(readBack));
         }
     }
+    // Saved elsewhere, the document is its bytes exactly; cleared, it knows nothing.
+    const std::string copy = (ScratchFolder() / "COPY.INI").string();
+    FUZZ_CHECK(doc.Save(copy) && ReadFile("COPY.INI") == doc.Bytes());
+    doc.Clear();
+    FUZZ_CHECK(doc.Bytes().empty() && doc.SectionCount() == 0 && doc.GetString(section, key).empty());
     return 0;
 }
