@@ -12,6 +12,14 @@
 
 set(ORVO_WINE_STATE ${CMAKE_BINARY_DIR}/wine-session)
 
+# A build made for other checks (the fuzz build) registers none of the unit test programs and
+# builds them only on request, so its own tests are the only ones its CTest run holds.
+option(ORVO_UNIT_TESTS "Build and register the unit test programs" ON)
+option(ORVO_FUZZ "Build the fuzz targets of testbed/fuzz (clang with libFuzzer only)" OFF)
+# Checks that look at the whole run rather than one build (the deliverables of the Windows
+# builds, the test scripts): once a run, in the native build.
+option(ORVO_HOST_CHECKS "Check the Windows builds' deliverables and the test scripts" OFF)
+
 function(orvo_add_wine_session)
   set(script ${PROJECT_SOURCE_DIR}/cmake/wine-session.sh)
   math(EXPR bits "${CMAKE_SIZEOF_VOID_P} * 8")
@@ -41,6 +49,11 @@ endfunction()
 
 function(orvo_add_test name)
   cmake_parse_arguments(arg "SCREEN" "TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
+  if(NOT ORVO_UNIT_TESTS)
+    add_executable(${name} EXCLUDE_FROM_ALL ${arg_SOURCES})
+    target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} GTest::gmock GTest::gtest_main)
+    return()
+  endif()
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} GTest::gmock GTest::gtest_main)
   add_test(NAME ${ORVO_TEST_PREFIX}${name} COMMAND ${name})

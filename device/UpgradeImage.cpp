@@ -87,7 +87,10 @@ ImageLayout ReadImageLayout(const std::uint8_t* start, std::size_t available,
 }
 
 std::uint64_t BlockCount(std::uint64_t partSize, int blockSize) {
-    return std::max<std::uint64_t>(1, (partSize + blockSize - 1) / blockSize);
+    // Rounded up without adding to the size first: a size near 2^64 would wrap round to a
+    // handful of blocks.
+    const auto size = static_cast<std::uint64_t>(blockSize);
+    return std::max<std::uint64_t>(1, partSize / size + (partSize % size != 0));
 }
 
 std::string SegmentLabel(int index) {

@@ -56,8 +56,8 @@ struct ImageLayout {
 ImageLayout ReadImageLayout(const std::uint8_t* start, std::size_t available,
                             std::uint64_t fileLength);
 
-// Blocks of a part: 1 for an empty part, else the part's size divided by the block size,
-// rounded up.
+// Blocks of a part: 1 for an empty part, else the part's size divided by the block size
+// (which is positive), rounded up; right for every size up to 2^64-1.
 std::uint64_t BlockCount(std::uint64_t partSize, int blockSize);
 
 std::string SegmentLabel(int index);

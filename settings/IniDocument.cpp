@@ -51,7 +51,7 @@ std::string IniDocument::GetString(std::string_view section, std::string_view ke
     if (sectionOffset == kMissing) {
         return {};
     }
-    std::size_t valueStart = FindKey(sectionOffset, key);
+    const std::size_t valueStart = FindKey(sectionOffset, key).valueStart;
     if (valueStart == kMissing) {
         return {};
     }
@@ -69,7 +69,7 @@ bool IniDocument::SetString(std::string_view section, std::string_view key,
         InsertLine(FindSectionEnd(section), key, value);
         return true;
     }
-    if (FindKey(sectionOffset, key) == kMissing) {
+    if (FindKey(sectionOffset, key).valueStart == kMissing) {
         InsertLine(FindSectionEnd(section), key, value);
         return true;
     }
@@ -95,7 +95,7 @@ std::size_t IniDocument::FindSection(std::string_view name) const {
     return kMissing;
 }
 
-std::size_t IniDocument::FindKey(std::size_t sectionOffset, std::string_view key) const {
+IniDocument::KeyPlace IniDocument::FindKey(std::size_t sectionOffset, std::string_view key) const {
     std::size_t pos = sectionOffset;
     for (;;) {
         pos = NextLine(pos);
@@ -104,16 +104,17 @@ std::size_t IniDocument::FindKey(std::size_t sectionOffset, std::string_view key
             ++nameEnd;
         }
         std::string_view name = std::string_view(bytes_).substr(pos, nameEnd - pos);
-        if (nameEnd < bytes_.size()) {
-            // The value starts after the delimiter; a line that ends at LF has the empty value.
-            pos = bytes_[nameEnd] == '\n' ? nameEnd : nameEnd + 1;
-        }
+        // The value starts after the delimiter. A name that runs to the end of the buffer or
+        // to an LF has no delimiter: its value is empty and starts right behind the name.
+        const bool delimited = nameEnd < bytes_.size() && bytes_[nameEnd] != '\n';
+        const std::size_t valueStart = delimited ? nameEnd + 1 : nameEnd;
         if (name == key) {
-            return pos;
+            return {valueStart, delimited};
         }
-        if (pos >= bytes_.size()) {
-            return kMissing;
+        if (valueStart >= bytes_.size()) {
+            return {kMissing, false};
         }
+        pos = valueStart;
     }
 }
 
@@ -159,8 +160,13 @@ void IniDocument::InsertLine(std::size_t pos, std::string_view key, std::string_
 
 void IniDocument::ReplaceValue(std::size_t sectionOffset, std::string_view key,
                                std::string_view value) {
-    std::size_t start = FindKey(sectionOffset, key);
-    bytes_.replace(start, ValueEnd(start) - start, value);
+    const KeyPlace place = FindKey(sectionOffset, key);
+    const std::size_t start = place.valueStart;
+    // A key line without a delimiter gets one; writing the value straight behind the name
+    // would make it part of the name.
+    std::string replacement = place.delimited ? std::string() : std::string("=");
+    replacement.append(value);
+    bytes_.replace(start, ValueEnd(start) - start, replacement);
     RebuildSectionIndex();
 }
 

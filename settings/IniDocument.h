@@ -10,7 +10,9 @@
 //   - a key line's name part runs from the line start to the first '=', ';', CR or LF; blanks
 //     belong to the name and names compare as exact, case-sensitive bytes;
 //   - a value starts after that delimiter and runs to the first ';', CR, tab, ']' or the end of
-//     the line, so a comment after ';' is never part of it;
+//     the line, so a comment after ';' is never part of it; a name part that ends at an LF or
+//     at the end of the file has the empty value, and an update writes '=' and the value
+//     behind the name;
 //   - a key missing from its own section is found in a later one: the scan does not stop at the
 //     next header. The first match wins, for sections and keys alike.
 //
@@ -56,7 +58,13 @@ private:
 
     std::size_t NextLine(std::size_t pos) const;
     std::size_t FindSection(std::string_view name) const;
-    std::size_t FindKey(std::size_t sectionOffset, std::string_view key) const;
+    // Where a key's value starts (kMissing when the key is absent), and whether a delimiter
+    // ('=', ';' or CR) stands before it.
+    struct KeyPlace {
+        std::size_t valueStart;
+        bool delimited;
+    };
+    KeyPlace FindKey(std::size_t sectionOffset, std::string_view key) const;
     std::size_t FindSectionEnd(std::string_view name) const;
     std::size_t ValueEnd(std::size_t valueStart) const;
     bool AddSection(std::string_view name);

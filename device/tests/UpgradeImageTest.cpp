@@ -82,6 +82,11 @@ TEST(BlockCount, RoundsUpAndCountsAnEmptyPartAsOneBlock) {
     EXPECT_EQ(BlockCount(4352, 4352), 1u);
     EXPECT_EQ(BlockCount(4353, 4352), 2u);
     EXPECT_EQ(BlockCount(8192, 4096), 2u);
+    // Sizes near the top of the range must not wrap round while rounding up.
+    constexpr std::uint64_t kTop = ~std::uint64_t{0};
+    EXPECT_EQ(BlockCount(kTop, 4096), kTop / 4096 + 1);
+    EXPECT_EQ(BlockCount(kTop - 100, 4352), kTop / 4352 + 1);
+    EXPECT_EQ(BlockCount(kTop - kTop % 4352, 4352), kTop / 4352);
 }
 
 struct BrokenCase {
@@ -118,6 +123,10 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"TooManyInternalBlocks", Header({256, 256 + kMaxInternal + 1}),
                    256 + kMaxInternal + 1, ImageFault::kTooManyInternalBlocks},
         BrokenCase{"TooManyExternalBlocks", Header({256, 356}), 356 + kMaxExternal + 1,
+                   ImageFault::kTooManyExternalBlocks},
+        BrokenCase{"FileLengthAtTheTopOfTheRange", Header({256}), ~std::uint64_t{0},
+                   ImageFault::kTooManyInternalBlocks},
+        BrokenCase{"ExternalPartAtTheTopOfTheRange", Header({256, 256}), ~std::uint64_t{0} - 50,
                    ImageFault::kTooManyExternalBlocks}),
     [](const auto& info) { return std::string(info.param.name); });
 

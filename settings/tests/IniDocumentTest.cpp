@@ -52,6 +52,8 @@ const LookupCase kLookups[] = {
     {"lastLineWithoutLineEnd", "[S]\r\nK=tail", "S", "K", "tail"},
     {"bareLineFeeds", "[S]\nA\nK=unix\n", "S", "K", "unix"},
     {"bareLineFeedKeyAlone", "[S]\nK\nL=2\n", "S", "K", ""},
+    {"keyAloneAtTheEnd", "[A]\r\nK", "A", "K", ""},
+    {"keyAloneAtTheEndAfterBareLineFeed", "[A]\nK", "A", "K", ""},
     {"longNamePart", "[S]\r\nAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA=v\r\n",
      "S", "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA", "v"},
     {"loneBracket", "[", "", "K", ""},
@@ -59,6 +61,40 @@ const LookupCase kLookups[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, IniLookup, ::testing::ValuesIn(kLookups),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// An update of an existing key: what the file holds afterwards, and that it reads back.
+struct UpdateCase {
+    const char* name;
+    const char* file;
+    const char* section;
+    const char* key;
+    const char* value;
+    const char* saved;
+};
+
+class IniUpdate : public ::testing::TestWithParam<UpdateCase> {};
+
+TEST_P(IniUpdate, WritesTheValueAndReadsItBack) {
+    const UpdateCase& c = GetParam();
+    TempFolder folder;
+    folder.Write("CONFIG.INI", c.file);
+    IniDocument doc(folder.File("CONFIG.INI"));
+    ASSERT_TRUE(doc.SetString(c.section, c.key, c.value));
+    EXPECT_EQ(folder.Read("CONFIG.INI"), c.saved);
+    EXPECT_EQ(IniDocument(folder.File("CONFIG.INI")).GetString(c.section, c.key), c.value);
+}
+
+const UpdateCase kUpdates[] = {
+    {"keyThenNote", "[S]\r\nK;note\r\n", "S", "K", "NEW", "[S]\r\nK;NEW\r\n"},
+    {"emptyValueAtTheEnd", "[S]\r\nK=", "S", "K", "NEW", "[S]\r\nK=NEW"},
+    // A key without any delimiter gets one, so that its name stays what it was.
+    {"keyAloneAtTheEnd", "[A]\r\nK", "A", "K", "NEW", "[A]\r\nK=NEW"},
+    {"keyAloneOnABareLineFeedLine", "[A]\nK\nB=1\n", "A", "K", "v", "[A]\nK=v\nB=1\n"},
+    {"keyAloneAtTheEndAfterBareLineFeed", "[A]\nK", "A", "K", "v", "[A]\nK=v"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, IniUpdate, ::testing::ValuesIn(kUpdates),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(IniDocument, MissingOrEmptyFileDoesNotLoad) {

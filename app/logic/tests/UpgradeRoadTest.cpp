@@ -1,4 +1,5 @@
 #include "DeviceProtocol.h"
+#include "ProfileReader.h"
 #include "ToolFixture.h"
 
 #include <algorithm>
@@ -131,6 +132,54 @@ TEST_F(UpgradeRoad, LogicDestroyedDuringARunWaitsForItsWorker) {
     Start().OnStartUpgrade();
     logic.reset();  // must neither crash nor leave a worker behind
     EXPECT_TRUE(device.UpgradeEnded());
+}
+
+// The window's thread changes the language again and again while the worker runs upgrades,
+// half of which the device fails part-way. The status line must end on the outcome's text in
+// the language chosen last, and each failure shows its message once.
+TEST_F(UpgradeRoad, LanguageChangesWhileUpgradesRunAndFail) {
+    const wchar_t* kSections[] = {L"LANGUAGE_EN", L"LANGUAGE_FR", L"LANGUAGE_SP"};
+    auto textIn = [](const wchar_t* section, const wchar_t* key) {
+        return ProfileReader().ReadProfileText(section, key, L"language.ini");
+    };
+    device.SetLatency(1ms);
+    MainDialogLogic& tool = Start();
+    int choice = 0;
+    auto choose = [&](int index) {
+        controls.SetListSelection(control::kLanguageList, index);
+        tool.OnSelChangeLanguage();
+    };
+    int failures = 0;
+    int changesDuringRuns = 0;
+    for (int round = 0; round < 6; ++round) {
+        const bool fails = round % 2 == 0;
+        device.ClearFaults();
+        if (fails) {
+            // A frame of the worker's: the three before it are the click's own.
+            const int frame = static_cast<int>(device.FramesWritten().size()) + 3 + 2 * round;
+            device.AddFault({sim::FaultKind::kFailureReply, frame, 3});
+            ++failures;
+        }
+        tool.OnStartUpgrade();
+        while (tool.UpgradeRunning()) {
+            choose(++choice % 3);
+            ++changesDuringRuns;
+        }
+        ASSERT_TRUE(WaitForUpgradeEnd());
+        // The run's outcome stays the status key whatever the language was when it ended.
+        choose(++choice % 3);
+        EXPECT_EQ(BarText(), textIn(kSections[choice % 3], fails ? L"T3" : L"T2")) << round;
+        EXPECT_EQ(device.UpgradeEnded(), !fails) << round;
+    }
+    EXPECT_GT(changesDuringRuns, 0);
+    const auto messages = controls.Messages();
+    ASSERT_EQ(messages.size(), static_cast<std::size_t>(failures));
+    for (const auto& message : messages) {
+        EXPECT_TRUE(message == textIn(L"LANGUAGE_EN", L"E2") ||
+                    message == textIn(L"LANGUAGE_FR", L"E2") ||
+                    message == textIn(L"LANGUAGE_SP", L"E2"))
+            << "unexpected message";
+    }
 }
 
 }  // namespace
