@@ -10,6 +10,7 @@
 #include "FuzzCheck.h"
 #include "IniModel.h"
 #include "LanguageTexts.h"
+#include "LanguageView.h"
 #include "ProfileReader.h"
 #include "TextCodec.h"
 
@@ -87,17 +88,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!(flags & 0x80)) WriteFile("language.ini", texts);
 
     orvo::testing::FakeDialogControls controls;
-    orvo::LanguageTexts language(controls);
+    orvo::LanguageTexts languageData;
+    orvo::LanguageView language(languageData, controls);
     const bool loaded = language.LoadLanguages();
     FUZZ_CHECK(loaded == !(flags & 0xC0));
     if (!loaded) {
-        FUZZ_CHECK(language.Languages().empty() && language.CurrentIndex() == -1);
+        FUZZ_CHECK(languageData.Languages().empty() && languageData.CurrentIndex() == -1);
         FUZZ_CHECK(controls.Messages().size() == 1);
         return 0;
     }
 
     const std::vector<Language> expected = ExpectedLanguages(config);
-    const auto& languages = language.Languages();
+    const auto& languages = languageData.Languages();
     FUZZ_CHECK_SAYING(languages.size() == expected.size(),
                       std::to_string(languages.size()) + " languages, expected " +
                           std::to_string(expected.size()));
@@ -118,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         }
     }
-    FUZZ_CHECK(language.CurrentIndex() == chosen);
+    FUZZ_CHECK(languageData.CurrentIndex() == chosen);
     language.ApplyTexts();
     CheckCaptions(controls, texts, expected, chosen);
 
@@ -130,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     language.OnSelChangeLanguage();
     const bool valid = pick >= 0 && pick < static_cast<int>(expected.size());
     const int current = valid ? pick : chosen;
-    FUZZ_CHECK(language.CurrentIndex() == current);
+    FUZZ_CHECK(languageData.CurrentIndex() == current);
     CheckCaptions(controls, texts, expected, current);
     FUZZ_CHECK(controls.GetText(control::kProgress) ==
                (current < 0 ? std::wstring()

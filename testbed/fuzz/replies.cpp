@@ -11,7 +11,7 @@
 #include "FakeDialogControls.h"
 #include "FuzzCheck.h"
 #include "ImageMaker.h"
-#include "RecordingTexts.h"
+#include "RecordingView.h"
 #include "SerialProgramming.h"
 #include "UpgradeTransfer.h"
 #include "WorkerThread.h"
@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     EnterScratchFolder();
     WriteFile("CONFIG.INI", "[FILE_PATH]\r\nUPGRADE_FILE=image.bin\r\nHISTORY_SN=history.txt\r\n");
     // Two blocks in each part, the last ones short.
-    const auto image = orvo::sim::MakeRandomImage({4352 + 100, 4096 + 50});
+    const auto image = orvo::image::MakeRandomImage({4352 + 100, 4096 + 50});
     WriteFile("image.bin", std::string(image.begin(), image.end()));
     return 0;
 }
@@ -119,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int scenario = input.Byte() % 5;
     const std::uint8_t choice = input.Byte();
     ScriptedPipes pipes(input);
-    orvo::testing::RecordingTexts texts;
+    orvo::testing::RecordingView texts;
     orvo::testing::FakeDialogControls controls;
     orvo::DeviceLink link(pipes, texts);
 

@@ -8,7 +8,7 @@
 #include "FakeDialogControls.h"
 #include "FuzzCheck.h"
 #include "ImageModel.h"
-#include "RecordingTexts.h"
+#include "RecordingView.h"
 #include "SimulatedDevice.h"
 #include "UpgradeTransfer.h"
 
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!missing) WriteFile(alternative ? "alt.bin" : "image.bin", file);
 
     orvo::sim::SimulatedDevice device;
-    orvo::testing::RecordingTexts texts;
+    orvo::testing::RecordingView texts;
     orvo::testing::FakeDialogControls controls;
     controls.SetChecked(orvo::control::kUpgradeInternal, internal);
     controls.SetChecked(orvo::control::kUpgradeExternal, external);
@@ -88,6 +88,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto counted = Counting(image::Blocks(layout.externalSize, 4096));
         positions.insert(positions.end(), counted.begin(), counted.end());
     }
-    FUZZ_CHECK(controls.BarState().positions == positions);
+    FUZZ_CHECK(texts.bar.positions == positions);
     return 0;
 }

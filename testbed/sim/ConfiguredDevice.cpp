@@ -5,6 +5,7 @@ namespace orvo::sim {
 ConfiguredDevice::ConfiguredDevice(const SettingLookup& lookup) {
     const SimConfig config = ReadSimConfig(lookup);
     Configure(device_, config);
+    device_.KeepTraffic(false);
     if (!config.outputFolder.empty()) {
         output_ = std::make_unique<OutputFolder>(config.outputFolder, config.errors);
         device_.SetEvents(output_.get());

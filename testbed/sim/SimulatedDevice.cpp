@@ -262,10 +262,17 @@ std::vector<std::uint8_t> SimulatedDevice::Refuse(std::uint8_t errorCode, const 
     return FailureReply(errorCode);
 }
 
+void SimulatedDevice::KeepTraffic(bool keep) {
+    std::lock_guard<std::mutex> hold(lock_);
+    keepTraffic_ = keep;
+}
+
 void SimulatedDevice::Record(Transfer transfer) {
-    traffic_.push_back(std::move(transfer));
     if (events_ != nullptr) {
-        events_->OnTransfer(traffic_.back());
+        events_->OnTransfer(transfer);
+    }
+    if (keepTraffic_) {
+        traffic_.push_back(std::move(transfer));
     }
 }
 

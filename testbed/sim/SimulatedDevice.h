@@ -63,6 +63,10 @@ public:
     void ClearFaults();  // also plugs the device in again
     void SetLatency(std::chrono::microseconds perTransfer);
     void SetEvents(DeviceEvents* events);
+    // Whether Traffic() and FramesWritten() keep every transfer (the default, for tests); a
+    // device that serves a program for long (the DLL, the rig server) only hands each one to
+    // its events, so that its memory does not grow with every upgrade.
+    void KeepTraffic(bool keep);
 
     int WriteData(int pipe, unsigned char* data, int length, int timeoutMs) override;
     int ReadData(int pipe, unsigned char* data, int length, int timeoutMs) override;
@@ -105,6 +109,7 @@ private:
     bool unplugged_ = false;
     int framesWritten_ = 0;
     std::string serial_;
+    bool keepTraffic_ = true;
     std::vector<Transfer> traffic_;
     std::vector<std::string> protocolErrors_;
     Reply reply_;

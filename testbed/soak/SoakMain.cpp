@@ -1,0 +1,170 @@
+// orvo-soak: the real program upgrades the simulated device many times back to back, in one
+// process of the tool, with a device failure every tenth run; every hundred runs the tool's
+// kernel handles, GDI and USER objects and working set are read (every tenth of the runs when
+// fewer than a thousand). Ends non-zero when any of them grew between the first reading and the
+// last, or a run did not end as it should. Wine keeps no count of a process's handles, GDI or
+// USER objects and answers 0 for each: under Wine only the working set speaks (scripts/soak adds
+// the Unix side of the tool's process).
+//   orvo-soak FOLDER RUNS
+// FOLDER holds a copy of dist-sim/ (the tool, the simulated device's DLL, the sample files).
+#include "DialogControls.h"
+#include "DrivenProgram.h"
+#include "MessageBoxes.h"
+#include "Polling.h"
+#include "ProgramWindow.h"
+#include "UpgradeImage.h"
+#include "win32/KernelHandle.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+using orvo::drive::ProgramWindow;
+
+constexpr int kFailEvery = 10;
+constexpr int kReadings = 10;
+constexpr int kLongestReadInterval = 100;
+// The failing run's device refuses the data frame of the first block: the sixth frame written
+// (handshake, its second command, the serial number, the start of the part, the block's
+// announcement, the block).
+constexpr int kFailingFrame = 5;
+constexpr int kFramesBeforeParts = 3;  // commands 10, 11 and 6
+
+struct Reading {
+    int run;
+    DWORD handles;
+    DWORD gdiObjects;
+    DWORD userObjects;
+    SIZE_T workingSet;
+};
+
+// Frames one whole upgrade of `image` writes: the three opening commands, each part's start
+// command with an announcement and a data frame per block, and the end command.
+int FramesPerRun(const std::string& image) {
+    std::ifstream in(image, std::ios::binary);
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                          std::istreambuf_iterator<char>());
+    const orvo::ImageLayout layout = orvo::ReadImageLayout(bytes.data(), bytes.size(), bytes.size());
+    if (layout.fault != orvo::ImageFault::kNone) {
+        return -1;
+    }
+    const auto blocks = orvo::BlockCount(layout.internalSize, orvo::kInternalBlockSize) +
+                        orvo::BlockCount(layout.externalSize, orvo::kExternalBlockSize);
+    return static_cast<int>(kFramesBeforeParts + 2 + 2 * blocks + 1);
+}
+
+// The simulated device's faults: a failure reply in every tenth run, counted in frames written
+// since the tool loaded it.
+std::wstring FailureEveryTenthRun(int runs, int framesPerRun) {
+    std::wstring faults;
+    int frame = 0;
+    for (int run = 1; run <= runs; ++run) {
+        if (run % kFailEvery == 0) {
+            faults += (faults.empty() ? L"" : L",") + std::wstring(L"failure-reply@") +
+                      std::to_wstring(frame + kFailingFrame) + L":3";
+            frame += kFailingFrame + 1;
+        } else {
+            frame += framesPerRun;
+        }
+    }
+    return faults;
+}
+
+Reading Read(HANDLE process, int run) {
+    Reading reading{run, 0, 0, 0, 0};
+    GetProcessHandleCount(process, &reading.handles);
+    reading.gdiObjects = GetGuiResources(process, GR_GDIOBJECTS);
+    reading.userObjects = GetGuiResources(process, GR_USEROBJECTS);
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    GetProcessMemoryInfo(process, &memory, sizeof memory);
+    reading.workingSet = memory.WorkingSetSize;
+    std::printf("run %5d: handles %lu, GDI objects %lu, USER objects %lu, working set %zu KiB\n",
+                run, reading.handles, reading.gdiObjects, reading.userObjects,
+                reading.workingSet / 1024);
+    std::fflush(stdout);
+    return reading;
+}
+
+// One click of Start Upgrade to its end: the status text, after the message box a failing run
+// shows has been closed. False when the run did not end so.
+bool RunOnce(const ProgramWindow& window, bool failing) {
+    // The last run's result is wiped first, so that a text seen later is this run's, however
+    // fast the run is.
+    HWND bar = GetDlgItem(window.Handle(), orvo::control::kProgress);
+    SendMessageTimeoutW(bar, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""), SMTO_ABORTIFHUNG,
+                        5000, nullptr);
+    window.Click(orvo::control::kStartUpgrade);
+    if (failing) {
+        const auto box = orvo::drive::WaitForMessageBox(window.ProcessId(), 30s);
+        if (!box || !box->PressOk()) {
+            return false;
+        }
+    }
+    return orvo::drive::PollUntil([&] { return !window.Text(orvo::control::kProgress).empty(); },
+                                  30s) &&
+           orvo::drive::FindMessageBoxes(window.ProcessId()).empty();
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: orvo-soak FOLDER RUNS\n");
+        return 2;
+    }
+    const std::wstring folder = argv[1];
+    const int runs = _wtoi(argv[2]);
+    const std::string narrowFolder(folder.begin(), folder.end());
+    const int framesPerRun = FramesPerRun(narrowFolder + "\\orvo_upgrade.bin");
+    if (runs < kReadings * kFailEvery || framesPerRun <= kFailingFrame) {
+        std::fprintf(stderr, "orvo-soak: at least %d runs of a valid orvo_upgrade.bin\n",
+                     kReadings * kFailEvery);
+        return 2;
+    }
+    const int readEvery = std::min(kLongestReadInterval, runs / kReadings);
+    orvo::drive::DrivenProgram tool(folder + L"\\OrvoUpgradeTool.exe", folder,
+                                    {{L"ORVO_SIM_FAULTS", FailureEveryTenthRun(runs, framesPerRun)},
+                                     {L"ORVO_SIM_OUTPUT", std::nullopt},
+                                     {L"ORVO_SIM_LATENCY_US", std::nullopt}});
+    const auto window = ProgramWindow::WaitFor(tool.ProcessId(), 60s);
+    const orvo::KernelHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, tool.ProcessId()));
+    if (!window || !process.IsValid()) {
+        std::fprintf(stderr, "orvo-soak: the tool's window did not come\n");
+        return 1;
+    }
+    std::vector<Reading> readings;
+    for (int run = 1; run <= runs; ++run) {
+        if (!RunOnce(*window, run % kFailEvery == 0)) {
+            std::fprintf(stderr, "orvo-soak: run %d did not end as it should\n", run);
+            return 1;
+        }
+        if (run % readEvery == 0) {
+            readings.push_back(Read(process.Get(), run));
+        }
+    }
+    window->Click(orvo::control::kExit);
+    const Reading& first = readings.front();
+    const Reading& last = readings.back();
+    // The working set may breathe a little with the heap's own bookkeeping; a leak of one image
+    // or one frame buffer a run shows far above this over 900 runs.
+    constexpr SIZE_T kWorkingSetSlack = 1024 * 1024;
+    const bool grew = last.handles > first.handles || last.gdiObjects > first.gdiObjects ||
+                      last.userObjects > first.userObjects ||
+                      last.workingSet > first.workingSet + kWorkingSetSlack;
+    std::printf("%s: handles %lu -> %lu, GDI %lu -> %lu, USER %lu -> %lu, working set %zu -> %zu KiB\n",
+                grew ? "GREW" : "steady", first.handles, last.handles, first.gdiObjects,
+                last.gdiObjects, first.userObjects, last.userObjects, first.workingSet / 1024,
+                last.workingSet / 1024);
+    return grew ? 1 : 0;
+}
