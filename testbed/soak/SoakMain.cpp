@@ -15,8 +15,8 @@
 #include "UpgradeImage.h"
 #include "win32/KernelHandle.h"
 
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -53,7 +53,8 @@ int FramesPerRun(const std::string& image) {
     std::ifstream in(image, std::ios::binary);
     const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                                           std::istreambuf_iterator<char>());
-    const orvo::ImageLayout layout = orvo::ReadImageLayout(bytes.data(), bytes.size(), bytes.size());
+    const orvo::ImageLayout layout =
+        orvo::ReadImageLayout(bytes.data(), bytes.size(), bytes.size());
     if (layout.fault != orvo::ImageFault::kNone) {
         return -1;
     }
@@ -79,6 +80,11 @@ std::wstring FailureEveryTenthRun(int runs, int framesPerRun) {
     return faults;
 }
 
+// Working sets in KiB, printed as the C runtime of both builds prints an unsigned long.
+unsigned long Kib(SIZE_T bytes) {
+    return static_cast<unsigned long>(bytes / 1024);
+}
+
 Reading Read(HANDLE process, int run) {
     Reading reading{run, 0, 0, 0, 0};
     GetProcessHandleCount(process, &reading.handles);
@@ -88,9 +94,9 @@ Reading Read(HANDLE process, int run) {
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(process, &memory, sizeof memory);
     reading.workingSet = memory.WorkingSetSize;
-    std::printf("run %5d: handles %lu, GDI objects %lu, USER objects %lu, working set %zu KiB\n",
+    std::printf("run %5d: handles %lu, GDI objects %lu, USER objects %lu, working set %lu KiB\n",
                 run, reading.handles, reading.gdiObjects, reading.userObjects,
-                reading.workingSet / 1024);
+                Kib(reading.workingSet));
     std::fflush(stdout);
     return reading;
 }
@@ -101,8 +107,8 @@ bool RunOnce(const ProgramWindow& window, bool failing) {
     // The last run's result is wiped first, so that a text seen later is this run's, however
     // fast the run is.
     HWND bar = GetDlgItem(window.Handle(), orvo::control::kProgress);
-    SendMessageTimeoutW(bar, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""), SMTO_ABORTIFHUNG,
-                        5000, nullptr);
+    SendMessageTimeoutW(bar, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""), SMTO_ABORTIFHUNG, 5000,
+                        nullptr);
     window.Click(orvo::control::kStartUpgrade);
     if (failing) {
         const auto box = orvo::drive::WaitForMessageBox(window.ProcessId(), 30s);
@@ -162,9 +168,9 @@ int wmain(int argc, wchar_t** argv) {
     const bool grew = last.handles > first.handles || last.gdiObjects > first.gdiObjects ||
                       last.userObjects > first.userObjects ||
                       last.workingSet > first.workingSet + kWorkingSetSlack;
-    std::printf("%s: handles %lu -> %lu, GDI %lu -> %lu, USER %lu -> %lu, working set %zu -> %zu KiB\n",
-                grew ? "GREW" : "steady", first.handles, last.handles, first.gdiObjects,
-                last.gdiObjects, first.userObjects, last.userObjects, first.workingSet / 1024,
-                last.workingSet / 1024);
+    std::printf(
+        "%s: handles %lu -> %lu, GDI %lu -> %lu, USER %lu -> %lu, working set %lu -> %lu KiB\n",
+        grew ? "GREW" : "steady", first.handles, last.handles, first.gdiObjects, last.gdiObjects,
+        first.userObjects, last.userObjects, Kib(first.workingSet), Kib(last.workingSet));
     return grew ? 1 : 0;
 }
