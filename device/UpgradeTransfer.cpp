@@ -78,9 +78,8 @@ FileResult ReadUpgradeFile(const std::string& path, std::vector<std::uint8_t>& b
 
 class UpgradeRun {
 public:
-    UpgradeRun(DeviceLink& link, DialogControls& controls, TechnicianView& view,
-               const ImageLayout& layout)
-        : link_(link), controls_(controls), view_(view), layout_(layout) {}
+    UpgradeRun(DeviceLink& link, TechnicianView& view, const ImageLayout& layout)
+        : link_(link), view_(view), layout_(layout) {}
 
     bool SendPart(const Part& part) {
         const auto count = static_cast<std::uint32_t>(BlockCount(part.size, part.blockSize));
@@ -145,7 +144,6 @@ private:
     }
 
     DeviceLink& link_;
-    DialogControls& controls_;
     TechnicianView& view_;
     const ImageLayout& layout_;
     std::vector<std::uint8_t> frame_;
@@ -191,7 +189,7 @@ int RunUpgrade(DeviceLink& link, DialogControls& controls, TechnicianView& view,
                         command::kStartExternal,
                         text::kSendingExternal,
                         true};
-    UpgradeRun run(link, controls, view, layout);
+    UpgradeRun run(link, view, layout);
     if ((sendInternal && !run.SendPart(internal)) || (sendExternal && !run.SendPart(external))) {
         return 0;
     }
