@@ -1,6 +1,7 @@
 #include "LanguageTexts.h"
 
 #include "CodePageLine.h"
+#include "DurableFile.h"
 #include "IniDocument.h"
 #include "ProfileReader.h"
 #include "SettingsKeys.h"
@@ -29,6 +30,12 @@ std::wstring ThroughCodePage(const std::wstring& name, int codePage) {
 bool LanguageFileExists() {
     std::error_code ignored;
     return std::filesystem::is_regular_file(std::filesystem::path(kLanguageFile), ignored);
+}
+
+// A file another program holds open without sharing it cannot even be read.
+bool PresentButUnreadable(const std::string& path) {
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::path(path), ignored) && !ReadWholeFile(path);
 }
 
 std::wstring SectionText(const std::wstring& section, std::string_view key) {
@@ -109,17 +116,24 @@ void LanguageTexts::MakeStoredLanguageCurrent() {
     currentIndex_ = chosen;
 }
 
-bool LanguageTexts::Select(int index) {
+LanguageTexts::Choice LanguageTexts::Select(int index) {
     if (index < 0 || index >= static_cast<int>(languages_.size())) {
-        return false;
+        return Choice::kOutsideTable;
     }
     currentIndex_ = index;
+    if (IsReadOnlyFile(settings::kConfigFile)) {
+        return Choice::kApplied;
+    }
+    IniDocument config;
+    if (!config.Load(settings::kConfigFile)) {
+        return PresentButUnreadable(settings::kConfigFile) ? Choice::kNotSaved : Choice::kApplied;
+    }
+    // A file without the key takes the choice in memory only (true), never on disk.
     const LanguageEntry& entry = languages_[static_cast<std::size_t>(index)];
-    IniDocument config(settings::kConfigFile);
-    // Stored only where CONFIG.INI already has the key; a read-only file stays as it is.
-    config.SetString(settings::kSectionSetting, settings::kKeyLanguage,
-                     ToNarrow(entry.sectionName, entry.codePage));
-    return true;
+    return config.SetString(settings::kSectionSetting, settings::kKeyLanguage,
+                            ToNarrow(entry.sectionName, entry.codePage))
+               ? Choice::kApplied
+               : Choice::kNotSaved;
 }
 
 }  // namespace orvo

@@ -39,9 +39,15 @@ class LanguageTexts {
     // no language is current).
     std::wstring StoredLanguageText(std::string_view key) const;
 
-    // Makes language `index` current and stores it in CONFIG.INI, where the file already has the
-    // key and may be written; false, changing nothing, for an index outside the table.
-    bool Select(int index);
+    enum class Choice {
+        kOutsideTable,  // nothing changed
+        kApplied,       // current, and stored where CONFIG.INI has the key and is not read-only
+        kNotSaved,      // current, but CONFIG.INI should have taken it and did not: another
+                        // program holds the file, or its folder refuses the new copy
+    };
+    // Makes language `index` current and stores it in CONFIG.INI. A file without the key, or a
+    // read-only one, keeps its value: that is how a PC's language is fixed on purpose.
+    Choice Select(int index);
 
     int CurrentIndex() const { return currentIndex_; }
     const std::vector<LanguageEntry>& Languages() const { return languages_; }

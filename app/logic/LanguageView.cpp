@@ -62,9 +62,14 @@ void LanguageView::ApplyTexts() {
 }
 
 void LanguageView::OnSelChangeLanguage() {
-    texts_.Select(controls_.GetListSelection(control::kLanguageList));
+    const LanguageTexts::Choice choice =
+        texts_.Select(controls_.GetListSelection(control::kLanguageList));
     ApplyTexts();
     SetStatusText(GetLangText(StatusKey()));
+    if (choice == LanguageTexts::Choice::kNotSaved) {
+        // In the language just chosen, not the stored one: the technician chose it to read.
+        ShowMessage(GetLangText(text::kLanguageNotSaved));
+    }
 }
 
 void LanguageView::SetStatusTextMode(int mode) {

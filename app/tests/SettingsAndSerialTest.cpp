@@ -2,6 +2,7 @@
 // a burnt serial number into the history file, through the hidden Write SN button.
 #include "Captions.h"
 #include "RunningTool.h"
+#include "win32/KernelHandle.h"
 
 #include <string>
 
@@ -33,6 +34,30 @@ TEST_F(LanguageChoice, RewritesTheStoredValueOnlyAndEveryCaption) {
     // Message boxes follow the stored language: an empty SN field is refused in Spanish.
     window.Click(kWriteSn);
     ExpectMessage(LanguageText(L"LANGUAGE_SP", text::kSerialNotTwelveDigits));
+}
+
+TEST_F(LanguageChoice, FileHeldByAnotherProgramIsSaidAndKeptWhole) {
+    const std::string before = Folder().Read("CONFIG.INI");
+    Start();
+    const drive::ProgramWindow& window = WaitForWindow();
+    {
+        // Open for reading and shared for reading only, as an editor holding the file would.
+        KernelHandle held(CreateFileW((Folder().Path() / "CONFIG.INI").wstring().c_str(),
+                                      GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held.IsValid());
+        window.SelectListItem(kLanguageList, 2);
+        ExpectMessage(LanguageText(L"LANGUAGE_SP", text::kLanguageNotSaved));
+        EXPECT_EQ(window.Text(kStartCaption), LanguageText(L"LANGUAGE_SP", text::kStartUpgradeCaption));
+    }
+    EXPECT_EQ(Folder().Read("CONFIG.INI"), before);
+
+    // Once the file is free again, choosing stores the language.
+    window.SelectListItem(kLanguageList, 1);
+    ASSERT_TRUE(
+        window.WaitForText(kStartCaption, LanguageText(L"LANGUAGE_FR", text::kStartUpgradeCaption), kStepTimeout));
+    EXPECT_NE(Folder().Read("CONFIG.INI").find("LANGUAGE=LANGUAGE_FR"), std::string::npos);
+    EXPECT_TRUE(drive::FindMessageBoxes(ProcessId()).empty());
 }
 
 class HiddenWriteSn : public RunningTool {};

@@ -99,7 +99,7 @@ TEST_F(SampleData, StartsInEnglishWithThreeLanguages) {
     EXPECT_EQ(names, (std::vector<std::wstring>{L"English", L"Fran\u00E7ais", L"Espa\u00F1ol"}));
     EXPECT_EQ(texts.CurrentIndex(), 0);
     EXPECT_EQ(texts.GetLangText(text::kStartUpgradeCaption), L"Start Upgrade");
-    ASSERT_TRUE(texts.Select(1));
+    ASSERT_EQ(texts.Select(1), LanguageTexts::Choice::kApplied);
     EXPECT_EQ(texts.GetLangText(text::kStartUpgradeCaption), L"Lancer la mise \u00E0 jour");
 }
 

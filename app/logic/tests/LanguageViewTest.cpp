@@ -30,7 +30,7 @@ std::string Config(const std::string& language, const std::string& pages = kThre
 std::wstring Keys(const std::wstring& prefix) {
     std::wstring text;
     for (const wchar_t* key : {L"C0", L"C1", L"C2", L"C3", L"C4", L"C5", L"C6", L"C7", L"C9", L"T2",
-                               L"T3", L"T4", L"T10", L"T11"}) {
+                               L"T3", L"T4", L"T10", L"T11", L"T13"}) {
         text += std::wstring(key) + L"=" + prefix + L" " + key + L"\r\n";
     }
     return text;
@@ -167,28 +167,51 @@ TEST_F(LanguageViewTest, ChangingLanguageRewritesOnlyTheStoredValueAndEveryCapti
     EXPECT_EQ(controls_.Messages(), (std::vector<std::wstring>{L"sp T10"}));
 }
 
-TEST_F(LanguageViewTest, ChoiceWithoutStoredKeyChangesCaptionsOnly) {
-    const std::string before = "[SETTING]\r\nVERSIONNO=1\r\n" + kThreePages;
-    WriteFiles(before);
-    ASSERT_TRUE(Start());
-    Choose(1);
-    EXPECT_EQ(Caption(control::kStartUpgrade), L"fr C5");
-    EXPECT_EQ(folder_.Read("CONFIG.INI"), before);
-}
+// A choice that CONFIG.INI does not take changes the captions all the same and leaves the
+// file's bytes as they were; only a file that should have taken it is worth a message.
+struct UnstoredChoice {
+    const char* name;
+    std::string config;
+    void (*obstruct)(const TempFolder& folder);
+    std::vector<std::wstring> messages;
+};
 
-TEST_F(LanguageViewTest, ReadOnlyConfigKeepsItsBytesButCaptionsChange) {
-    const std::string before = Config("LANGUAGE_EN");
+class UnstoredLanguage : public LanguageViewTest,
+                         public ::testing::WithParamInterface<UnstoredChoice> {};
+
+TEST_P(UnstoredLanguage, ChangesCaptionsKeepsTheFileAndSaysSoOnlyWhenItShould) {
+    const std::string before = GetParam().config;
     WriteFiles(before);
     ASSERT_TRUE(Start());
-    std::filesystem::permissions(folder_.File("CONFIG.INI"),
-                                 std::filesystem::perms::owner_write |
-                                     std::filesystem::perms::group_write |
-                                     std::filesystem::perms::others_write,
-                                 std::filesystem::perm_options::remove);
+    GetParam().obstruct(folder_);
     Choose(1);
     EXPECT_EQ(Caption(control::kExit), L"fr C9");
     EXPECT_EQ(folder_.Read("CONFIG.INI"), before);
+    EXPECT_EQ(controls_.Messages(), GetParam().messages);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Choices, UnstoredLanguage,
+    ::testing::Values(
+        UnstoredChoice{"WithoutStoredKey", "[SETTING]\r\nVERSIONNO=1\r\n" + kThreePages,
+                       [](const TempFolder&) {}, {}},
+        UnstoredChoice{"ReadOnlyFile", Config("LANGUAGE_EN"),
+                       [](const TempFolder& folder) {
+                           std::filesystem::permissions(
+                               folder.File("CONFIG.INI"),
+                               std::filesystem::perms::owner_write |
+                                   std::filesystem::perms::group_write |
+                                   std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
+                       },
+                       {}},
+        // The new copy cannot be made beside it, as when another program holds the file.
+        UnstoredChoice{"FileThatCannotBeReplaced", Config("LANGUAGE_EN"),
+                       [](const TempFolder& folder) {
+                           std::filesystem::create_directory(folder.File("CONFIG.INI.new"));
+                       },
+                       {L"fr T13"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LanguageViewTest, MessagesFollowTheStoredLanguageNotTheCurrentOne) {
     WriteFiles(Config("LANGUAGE_DE"));

@@ -3,6 +3,7 @@
 #include "ToolFixture.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace orvo::testing {
 namespace {
@@ -98,6 +99,38 @@ INSTANTIATE_TEST_SUITE_P(
                       PrefixCase{"fiveCharacters", "96369", false, L"keep"},
                       PrefixCase{"firstByteZero", std::string(), false, L"keep"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Takes the upgrade file away as the device answers the serial-number read, as a colleague
+// tidying the folder at the wrong moment would.
+class RemoveOnSerialRead : public sim::DeviceEvents {
+public:
+    explicit RemoveOnSerialRead(std::string path) : path_(std::move(path)) {}
+    void OnTransfer(const sim::Transfer& transfer) override {
+        if (transfer.direction == sim::Transfer::Direction::kWrite &&
+            transfer.bytes.size() == kCommandFrameLength &&
+            transfer.bytes[kReplyCodeOffset] == command::kReadSerial) {
+            std::remove(path_.c_str());
+        }
+    }
+    void OnUpgradeEnded(const std::vector<std::uint8_t>&, const std::vector<std::uint8_t>&) override {}
+    void OnSerialWritten(const std::string&) override {}
+
+private:
+    std::string path_;
+};
+
+TEST_F(UpgradeRoad, FileRemovedAfterTheNumberWasReadShowsT9AndSendsNoPart) {
+    RemoveOnSerialRead remove(folder.File("orvo_upgrade.bin"));
+    device.SetEvents(&remove);
+    const std::string config = folder.Read("CONFIG.INI");
+    Start().OnStartUpgrade();
+    ASSERT_TRUE(WaitForUpgradeEnd());
+    device.SetEvents(nullptr);
+    EXPECT_EQ(controls.Messages(), std::vector<std::wstring>{Text("T9")});
+    EXPECT_EQ(CommandsSent(), (std::vector<int>{10, 11, 6}));
+    EXPECT_EQ(Field(), L"961990000100");
+    EXPECT_EQ(folder.Read("CONFIG.INI"), config);
+}
 
 TEST_F(UpgradeRoad, NoDeviceShowsT5EmptiesTheFieldAndStartsNoWorker) {
     device.AddFault({sim::FaultKind::kUnplugged, 0, -1});
