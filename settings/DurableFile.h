@@ -25,7 +25,8 @@ bool FlushToDisk(std::FILE* file);
 
 bool IsReadOnlyFile(const std::string& path);
 
-// Moves `from` over `to`, replacing it, and returns once the move is on the disk.
+// Moves `from` over `to`, replacing it, and returns once the move is on the disk. On Windows a
+// reader that holds `to` open for a moment is waited out.
 bool MoveFileOver(const std::string& from, const std::string& to);
 
 }  // namespace orvo

@@ -19,8 +19,23 @@ bool IsReadOnlyFile(const std::string& path) {
 }
 
 bool MoveFileOver(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    // A file that is open cannot be replaced, and a reader may hold it for a moment: the upgrade
+    // worker reading CONFIG.INI, a virus scanner, an indexer. Such a hold is waited out for a
+    // short while; a lasting one fails the move.
+    constexpr int kAttempts = 20;
+    constexpr DWORD kPauseMs = 10;
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExA(from.c_str(), to.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (attempt == kAttempts ||
+            (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)) {
+            return false;
+        }
+        Sleep(kPauseMs);
+    }
 }
 
 }  // namespace orvo

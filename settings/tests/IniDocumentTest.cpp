@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <random>
+#include <thread>
 
 namespace orvo {
 namespace {
@@ -195,6 +197,22 @@ TEST(ReplaceFileContents, FailedWriteLeavesTheOldFileWhole) {
         EXPECT_FALSE(folder.Exists("CONFIG.INI.new"));
     }
     EXPECT_TRUE(ReplaceFileContents(folder.File("CONFIG.INI"), "new"));
+    EXPECT_EQ(folder.Read("CONFIG.INI"), "new");
+}
+
+// A reader on another thread (the upgrade worker reads CONFIG.INI) must not make a language
+// choice fail to be stored, though Windows refuses to replace a file that is open.
+TEST(ReplaceFileContents, WaitsOutAReaderThatHoldsTheFileForAMoment) {
+    TempFolder folder;
+    folder.Write("CONFIG.INI", "old");
+    std::FILE* reader = std::fopen(folder.File("CONFIG.INI").c_str(), "rb");
+    ASSERT_NE(reader, nullptr);
+    std::thread closer([reader] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(40));
+        std::fclose(reader);
+    });
+    EXPECT_TRUE(ReplaceFileContents(folder.File("CONFIG.INI"), "new"));
+    closer.join();
     EXPECT_EQ(folder.Read("CONFIG.INI"), "new");
 }
 
