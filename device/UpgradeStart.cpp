@@ -47,13 +47,13 @@ void UpgradeStart::OnStartUpgrade() {
         controls_.SetText(control::kSnField, text);
     }
     alternativeFile_ = HasAlternativePrefix(serial);
-    if (!worker_.Start([this] { UpgradeWorker(); })) {
+    if (!worker_.Start([this, parts = ChosenParts(controls_)] { UpgradeWorker(parts); })) {
         view_.ShowLangMessage(text::kUpgradeRunning);
     }
 }
 
-void UpgradeStart::UpgradeWorker() {
-    if (RunUpgrade(link_, controls_, view_, alternativeFile_)) {
+void UpgradeStart::UpgradeWorker(PartChoice parts) {
+    if (RunUpgrade(link_, parts, view_, alternativeFile_)) {
         view_.ShowStatus(text::kUpgradeDone);
     } else {
         view_.SetStatusKey(text::kUpgradeFailed);

@@ -5,6 +5,7 @@
 #include "DeviceLink.h"
 #include "TechnicianView.h"
 #include "DialogControls.h"
+#include "UpgradeTransfer.h"
 #include "WorkerThread.h"
 
 #include <atomic>
@@ -25,7 +26,7 @@ public:
     bool AlternativeFile() const { return alternativeFile_; }
 
 private:
-    void UpgradeWorker();
+    void UpgradeWorker(PartChoice parts);
 
     DialogControls& controls_;
     DeviceLink& link_;

@@ -151,8 +151,12 @@ private:
 
 }  // namespace
 
-int RunUpgrade(DeviceLink& link, DialogControls& controls, TechnicianView& view,
-               bool alternativeFile) {
+PartChoice ChosenParts(DialogControls& controls) {
+    return {controls.IsChecked(control::kUpgradeInternal),
+            controls.IsChecked(control::kUpgradeExternal)};
+}
+
+int RunUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view, bool alternativeFile) {
     const std::optional<std::string> path = UpgradeFilePath(alternativeFile);
     if (!path) {
         view.ShowLangMessage(text::kConfigUnreadable);
@@ -165,8 +169,8 @@ int RunUpgrade(DeviceLink& link, DialogControls& controls, TechnicianView& view,
         view.ShowLangMessage(text::kUpgradeFileUnusable);
         return 0;
     }
-    const bool sendInternal = controls.IsChecked(control::kUpgradeInternal);
-    const bool sendExternal = controls.IsChecked(control::kUpgradeExternal);
+    const bool sendInternal = parts.internal;
+    const bool sendExternal = parts.external;
     // A technician must learn why nothing was sent, so a refused file is reported like a
     // failed run, before any frame.
     if (read == FileResult::kRefused || (sendInternal && layout.internalSize == 0)) {

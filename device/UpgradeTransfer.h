@@ -1,7 +1,7 @@
 #pragma once
 // The body of an upgrade, run on the upgrade worker: the upgrade file named in CONFIG.INI (in
 // the current directory) goes to the device, its internal part when box 1006 is ticked, its
-// external part when box 1007 is, each as a start command and blocks announced one by one,
+// external part when box 1007 is (as they were when the run started), each as a start command and blocks announced one by one,
 // then the end command. The progress bar counts the blocks of each part; the status key
 // follows the phase (F1, F0, the label of the segment being sent, T2 at the end).
 //
@@ -18,8 +18,17 @@
 
 namespace orvo {
 
+// The parts to send, as boxes 1006 and 1007 are ticked.
+struct PartChoice {
+    bool internal = false;
+    bool external = false;
+};
+
+// Read on the window's thread when the run is started, so that the worker never has to wait
+// for that thread to answer.
+PartChoice ChosenParts(DialogControls& controls);
+
 // `alternativeFile` picks the file of UPGRADE_FILE_KWOR_OBDII instead of UPGRADE_FILE.
-int RunUpgrade(DeviceLink& link, DialogControls& controls, TechnicianView& view,
-               bool alternativeFile);
+int RunUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view, bool alternativeFile);
 
 }  // namespace orvo

@@ -16,11 +16,17 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 0x1009;
 
-// Delivered to the window's thread by SendMessage; the progress control itself uses WM_USER
-// messages only.
+// Posted to the window's thread, in this order of numbers so that one filter takes them all;
+// the progress control itself uses WM_USER messages only.
 constexpr UINT kSetRange = WM_APP + 0x209;
-constexpr UINT kSetPosition = WM_APP + 0x20A;
+constexpr UINT kShowPosition = WM_APP + 0x20A;
 constexpr UINT kSetShowText = WM_APP + 0x20B;
+
+int ClientWidth(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return client.right - client.left;
+}
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
     SetBkColor(dc, colour);
@@ -54,8 +60,14 @@ bool TextProgressBar::Attach(HWND control) {
     if (!SetWindowSubclass(control, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
         return false;
     }
+    {
+        std::lock_guard<std::mutex> hold(requestLock_);
+        request_.lower = lower_;
+        request_.upper = upper_;
+        request_.clientWidth = ClientWidth(control);
+        request_.barWidth = -1;
+    }
     window_ = control;
-    barWidth_ = -1;
     return true;
 }
 
@@ -67,12 +79,18 @@ void TextProgressBar::Detach() {
 }
 
 void TextProgressBar::SetBarRange(int lower, int upper) {
-    if (HWND window = window_.load()) {
-        SendMessageW(window, kSetRange, static_cast<WPARAM>(lower), static_cast<LPARAM>(upper));
+    HWND window = window_.load();
+    if (window == nullptr) {
+        lower_ = lower;
+        upper_ = upper;
         return;
     }
-    lower_ = lower;
-    upper_ = upper;
+    {
+        std::lock_guard<std::mutex> hold(requestLock_);
+        request_.lower = lower;
+        request_.upper = upper;
+    }
+    Deliver(window, kSetRange, static_cast<WPARAM>(lower), static_cast<LPARAM>(upper));
 }
 
 int TextProgressBar::SetBarPosition(int position) {
@@ -80,15 +98,41 @@ int TextProgressBar::SetBarPosition(int position) {
     if (window == nullptr) {
         return -1;
     }
-    return static_cast<int>(SendMessageW(window, kSetPosition, static_cast<WPARAM>(position), 0));
+    int previous = 0;
+    bool widthChanges = false;
+    {
+        std::lock_guard<std::mutex> hold(requestLock_);
+        previous = request_.position;
+        request_.position = position;
+        const int width = BarWidth(request_.clientWidth,
+                                   ProgressOf(position, request_.lower, request_.upper));
+        widthChanges = width != request_.barWidth;
+        request_.barWidth = width;
+    }
+    if (widthChanges) {
+        Deliver(window, kShowPosition, static_cast<WPARAM>(position), 0);
+    }
+    return previous;
 }
 
 void TextProgressBar::SetShowText(bool on) {
     if (HWND window = window_.load()) {
-        SendMessageW(window, kSetShowText, on ? 1 : 0, 0);
+        Deliver(window, kSetShowText, on ? 1 : 0, 0);
         return;
     }
     showText_ = on;
+}
+
+void TextProgressBar::Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) {
+        PostMessageW(window, message, wParam, lParam);
+        return;
+    }
+    MSG queued;
+    while (PeekMessageW(&queued, window, kSetRange, kSetShowText, PM_REMOVE)) {
+        Handle(queued.message, queued.wParam, queued.lParam);
+    }
+    Handle(message, wParam, lParam);
 }
 
 LRESULT CALLBACK TextProgressBar::SubclassProc(HWND window, UINT message, WPARAM wParam,
@@ -110,7 +154,7 @@ LRESULT TextProgressBar::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SIZE: {
             LRESULT result = DefSubclassProc(window_, message, wParam, lParam);
-            barWidth_ = -1;
+            OnSize();
             return result;
         }
         case WM_SETTEXT:
@@ -123,8 +167,9 @@ LRESULT TextProgressBar::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             lower_ = static_cast<int>(wParam);
             upper_ = static_cast<int>(lParam);
             return 0;
-        case kSetPosition:
-            return StorePosition(static_cast<int>(wParam));
+        case kShowPosition:
+            ShowPosition(static_cast<int>(wParam));
+            return 0;
         case kSetShowText:
             StoreShowText(wParam != 0);
             return 0;
@@ -155,15 +200,16 @@ LRESULT TextProgressBar::OnGetText(WPARAM capacity, LPARAM buffer) const {
     return static_cast<LRESULT>(copied);
 }
 
-int TextProgressBar::StorePosition(int position) {
-    int previous = position_;
+void TextProgressBar::OnSize() {
+    std::lock_guard<std::mutex> hold(requestLock_);
+    request_.clientWidth = ClientWidth(window_);
+    request_.barWidth = -1;
+}
+
+// Painted before returning, so that each step asked for is seen, not only the last of a burst.
+void TextProgressBar::ShowPosition(int position) {
     position_ = position;
-    int width = CurrentBarWidth();
-    if (width != barWidth_) {
-        barWidth_ = width;
-        RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    }
-    return previous;
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 void TextProgressBar::StoreShowText(bool on) {
@@ -175,12 +221,6 @@ void TextProgressBar::StoreShowText(bool on) {
 
 BarProgress TextProgressBar::Progress() const {
     return ProgressOf(position_, lower_, upper_);
-}
-
-int TextProgressBar::CurrentBarWidth() const {
-    RECT client{};
-    GetClientRect(window_, &client);
-    return BarWidth(client.right - client.left, Progress());
 }
 
 void TextProgressBar::Paint() {

@@ -27,7 +27,7 @@ struct UpgradeBench {
         folder.Write(name, std::string(image.begin(), image.end()));
     }
     int Run(bool alternativeFile = false) {
-        return RunUpgrade(link, controls, view, alternativeFile);
+        return RunUpgrade(link, ChosenParts(controls), view, alternativeFile);
     }
 
     TempFolder folder;

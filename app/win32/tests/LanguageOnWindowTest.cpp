@@ -1,9 +1,8 @@
 // The language operations on a real window, over the sample files of data/: what a technician
 // sees at start-up, after a language change and when the upgrade worker sets a status text.
-#include "DialogWindowControls.h"
 #include "LanguageView.h"
 #include "TempFolder.h"
-#include "TestWindow.h"
+#include "ToolWindow.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -18,7 +17,7 @@ namespace {
 using orvo::testing::ScopedCurrentDir;
 using orvo::testing::Settle;
 using orvo::testing::TempFolder;
-using orvo::testing::TestWindow;
+using orvo::testing::ToolWindow;
 
 class LanguageOnWindow : public ::testing::Test {
   protected:
@@ -27,35 +26,15 @@ class LanguageOnWindow : public ::testing::Test {
             std::filesystem::copy_file(std::filesystem::path(ORVO_DATA_DIR) / name,
                                        folder_.Path() / name);
         }
-        for (int id : {control::kLanguageLabel, control::kSnLabel, control::kStartCaption,
-                       control::kExitCaption}) {
-            window_.AddChild(L"STATIC", id, 0, 0, 100, 20);
-        }
-        for (int id : {control::kIncrease, control::kUpgradeInternal, control::kUpgradeExternal}) {
-            window_.AddChild(L"BUTTON", id, 0, 0, 100, 20, BS_AUTOCHECKBOX);
-        }
-        for (int id :
-             {control::kWriteSn, control::kReadSn, control::kStartUpgrade, control::kExit}) {
-            window_.AddChild(L"BUTTON", id, 0, 0, 100, 20);
-        }
-        window_.AddChild(L"EDIT", control::kSnField, 0, 0, 100, 20);
-        window_.AddChild(L"COMBOBOX", control::kLanguageList, 0, 0, 100, 120, CBS_DROPDOWNLIST);
-        bar_.Attach(window_.AddChild(PROGRESS_CLASSW, control::kProgress, 15, 300, 258, 20));
     }
 
-    std::wstring TextOf(int id) const {
-        wchar_t text[256] = {};
-        GetDlgItemTextW(window_.Get(), id, text, 256);
-        return text;
-    }
+    std::wstring TextOf(int id) const { return window_.TextOf(id); }
 
     TempFolder folder_;
     ScopedCurrentDir inFolder_{folder_.Path()};
-    TestWindow window_{480, 360};
-    TextProgressBar bar_;
-    DialogWindowControls controls_{window_.Get(), bar_, L"Velmora Orvo I Upgrade Tool"};
+    ToolWindow window_;
     LanguageTexts languages_;
-    LanguageView texts_{languages_, controls_};
+    LanguageView texts_{languages_, window_.Controls()};
 };
 
 TEST_F(LanguageOnWindow, StartUpAndLanguageChangeShowTheTexts) {

@@ -33,7 +33,7 @@ void WholeUpgrade(benchmark::State& state) {
         testing::RecordingView texts;
         DeviceLink link(device, texts);
         state.ResumeTiming();
-        if (RunUpgrade(link, controls, texts, false) != 1) {
+        if (RunUpgrade(link, ChosenParts(controls), texts, false) != 1) {
             state.SkipWithError("upgrade failed");
         }
     }

@@ -125,8 +125,8 @@ TEST(SimulatorDll, WholeUpgradeReachesItsOutputFolder) {
     controls.SetChecked(control::kUpgradeExternal, true);
     DeviceLink link(dll, texts);
 
-    ASSERT_EQ(RunUpgrade(link, controls, texts, false), 1);
-    ASSERT_EQ(RunUpgrade(link, controls, texts, false), 1);  // the parts are replaced
+    ASSERT_EQ(RunUpgrade(link, ChosenParts(controls), texts, false), 1);
+    ASSERT_EQ(RunUpgrade(link, ChosenParts(controls), texts, false), 1);  // the parts are replaced
 
     EXPECT_EQ(output.Read("internal.bin"), std::string(image.begin() + 256, image.begin() + 6256));
     EXPECT_EQ(output.Read("external.bin"), std::string(image.begin() + 6256, image.end()));
