@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 
 namespace orvo {
 
@@ -16,11 +17,13 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 0x1009;
 
-// Posted to the window's thread, in this order of numbers so that one filter takes them all;
-// the progress control itself uses WM_USER messages only.
-constexpr UINT kSetRange = WM_APP + 0x209;
-constexpr UINT kShowPosition = WM_APP + 0x20A;
-constexpr UINT kSetShowText = WM_APP + 0x20B;
+constexpr UINT_PTR kWatchTimer = 1;
+constexpr UINT kWatchIntervalMs = 16;
+// The timer stops after this many ticks with nothing new to show.
+constexpr int kQuietTicksBeforeStop = 30;
+// Posted by another thread to start the timer, which only the window's thread may set. The
+// progress control itself uses WM_USER messages only.
+constexpr UINT kStartWatching = WM_APP + 0x209;
 
 int ClientWidth(HWND window) {
     RECT client{};
@@ -62,11 +65,9 @@ bool TextProgressBar::Attach(HWND control) {
     }
     {
         std::lock_guard<std::mutex> hold(requestLock_);
-        request_.lower = lower_;
-        request_.upper = upper_;
-        request_.clientWidth = ClientWidth(control);
-        request_.barWidth = -1;
+        request_ = Request{shown_, std::nullopt, showText_, false};
     }
+    shownWidth_ = -1;
     window_ = control;
     return true;
 }
@@ -74,6 +75,7 @@ bool TextProgressBar::Attach(HWND control) {
 void TextProgressBar::Detach() {
     HWND window = window_.exchange(nullptr);
     if (window != nullptr) {
+        KillTimer(window, kWatchTimer);
         RemoveWindowSubclass(window, SubclassProc, kSubclassId);
     }
 }
@@ -81,16 +83,17 @@ void TextProgressBar::Detach() {
 void TextProgressBar::SetBarRange(int lower, int upper) {
     HWND window = window_.load();
     if (window == nullptr) {
-        lower_ = lower;
-        upper_ = upper;
+        shown_.lower = lower;
+        shown_.upper = upper;
         return;
     }
-    {
-        std::lock_guard<std::mutex> hold(requestLock_);
-        request_.lower = lower;
-        request_.upper = upper;
-    }
-    Deliver(window, kSetRange, static_cast<WPARAM>(lower), static_cast<LPARAM>(upper));
+    Ask(window, [lower, upper](Request& request) {
+        if (lower != request.current.lower || upper != request.current.upper) {
+            request.partEnd = request.current;
+        }
+        request.current.lower = lower;
+        request.current.upper = upper;
+    });
 }
 
 int TextProgressBar::SetBarPosition(int position) {
@@ -99,40 +102,74 @@ int TextProgressBar::SetBarPosition(int position) {
         return -1;
     }
     int previous = 0;
-    bool widthChanges = false;
-    {
-        std::lock_guard<std::mutex> hold(requestLock_);
-        previous = request_.position;
-        request_.position = position;
-        const int width = BarWidth(request_.clientWidth,
-                                   ProgressOf(position, request_.lower, request_.upper));
-        widthChanges = width != request_.barWidth;
-        request_.barWidth = width;
-    }
-    if (widthChanges) {
-        Deliver(window, kShowPosition, static_cast<WPARAM>(position), 0);
-    }
+    Ask(window, [position, &previous](Request& request) {
+        previous = std::exchange(request.current.position, position);
+    });
     return previous;
 }
 
 void TextProgressBar::SetShowText(bool on) {
-    if (HWND window = window_.load()) {
-        Deliver(window, kSetShowText, on ? 1 : 0, 0);
+    HWND window = window_.load();
+    if (window == nullptr) {
+        showText_ = on;
         return;
     }
-    showText_ = on;
+    Ask(window, [on](Request& request) { request.showText = on; });
 }
 
-void TextProgressBar::Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) {
-        PostMessageW(window, message, wParam, lParam);
+template <typename Change>
+void TextProgressBar::Ask(HWND window, Change change) {
+    const bool onWindowsThread = GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+    bool timerMustStart = false;
+    {
+        std::lock_guard<std::mutex> hold(requestLock_);
+        change(request_);
+        timerMustStart = !onWindowsThread && !std::exchange(request_.watched, true);
+    }
+    if (onWindowsThread) {
+        // Whatever another thread asked before is shown first, in its order.
+        while (ShowRequested()) {
+        }
+    } else if (timerMustStart) {
+        PostMessageW(window, kStartWatching, 0, 0);
+    }
+}
+
+void TextProgressBar::OnWatchTick() {
+    if (ShowRequested()) {
+        quietTicks_ = 0;
         return;
     }
-    MSG queued;
-    while (PeekMessageW(&queued, window, kSetRange, kSetShowText, PM_REMOVE)) {
-        Handle(queued.message, queued.wParam, queued.lParam);
+    if (++quietTicks_ < kQuietTicksBeforeStop) {
+        return;
     }
-    Handle(message, wParam, lParam);
+    std::lock_guard<std::mutex> hold(requestLock_);
+    if (!request_.partEnd && request_.current == shown_ && request_.showText == showText_) {
+        request_.watched = false;
+        KillTimer(window_, kWatchTimer);
+        quietTicks_ = 0;
+    }
+}
+
+bool TextProgressBar::ShowRequested() {
+    BarState next;
+    bool showText = true;
+    {
+        std::lock_guard<std::mutex> hold(requestLock_);
+        next = request_.partEnd.value_or(request_.current);
+        request_.partEnd.reset();
+        showText = request_.showText;
+    }
+    const bool changed = !(next == shown_) || showText != showText_;
+    shown_ = next;
+    const int width = BarWidth(ClientWidth(window_), Progress());
+    if (width != shownWidth_ || showText != showText_) {
+        shownWidth_ = width;
+        showText_ = showText;
+        // Painted before returning, so that a part's end is seen before the next part's start.
+        RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+    return changed;
 }
 
 LRESULT CALLBACK TextProgressBar::SubclassProc(HWND window, UINT message, WPARAM wParam,
@@ -152,26 +189,23 @@ LRESULT TextProgressBar::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT:
             Paint();
             return 0;
-        case WM_SIZE: {
-            LRESULT result = DefSubclassProc(window_, message, wParam, lParam);
-            OnSize();
-            return result;
-        }
+        case WM_SIZE:
+            shownWidth_ = -1;  // the next position repaints
+            return DefSubclassProc(window_, message, wParam, lParam);
         case WM_SETTEXT:
             return OnSetText(wParam, lParam);
         case WM_GETTEXT:
             return OnGetText(wParam, lParam);
         case WM_GETTEXTLENGTH:
             return static_cast<LRESULT>(text_.size());
-        case kSetRange:
-            lower_ = static_cast<int>(wParam);
-            upper_ = static_cast<int>(lParam);
+        case kStartWatching:
+            SetTimer(window_, kWatchTimer, kWatchIntervalMs, nullptr);
             return 0;
-        case kShowPosition:
-            ShowPosition(static_cast<int>(wParam));
-            return 0;
-        case kSetShowText:
-            StoreShowText(wParam != 0);
+        case WM_TIMER:
+            if (wParam != kWatchTimer) {
+                return DefSubclassProc(window_, message, wParam, lParam);
+            }
+            OnWatchTick();
             return 0;
         default:
             return DefSubclassProc(window_, message, wParam, lParam);
@@ -200,27 +234,8 @@ LRESULT TextProgressBar::OnGetText(WPARAM capacity, LPARAM buffer) const {
     return static_cast<LRESULT>(copied);
 }
 
-void TextProgressBar::OnSize() {
-    std::lock_guard<std::mutex> hold(requestLock_);
-    request_.clientWidth = ClientWidth(window_);
-    request_.barWidth = -1;
-}
-
-// Painted before returning, so that each step asked for is seen, not only the last of a burst.
-void TextProgressBar::ShowPosition(int position) {
-    position_ = position;
-    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-}
-
-void TextProgressBar::StoreShowText(bool on) {
-    if (on != showText_) {
-        InvalidateRect(window_, nullptr, TRUE);
-    }
-    showText_ = on;
-}
-
 BarProgress TextProgressBar::Progress() const {
-    return ProgressOf(position_, lower_, upper_);
+    return ProgressOf(shown_.position, shown_.lower, shown_.upper);
 }
 
 void TextProgressBar::Paint() {

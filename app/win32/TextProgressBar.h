@@ -11,17 +11,19 @@
 // inverted range as an empty bar.
 //
 // SetBarRange, SetBarPosition and SetShowText may be called from any thread and never wait for
-// the window's own: the caller decides whether the filled width changes, and only then posts
-// the position to the window, which paints each one in the order they were asked for. So an
-// upgrade never waits for the screen, and a window that falls behind still shows every step,
-// the full bar at the end of each part included. On the window's own thread they take effect
-// at once, after whatever other threads had posted before.
+// the window's own, nor call into the system: they note what is asked, and the window's thread
+// shows it on a timer of its own (about 60 times a second) that runs while other threads ask.
+// Under Wine a message between threads costs far more than an upgrade's block, so the upgrade
+// worker sends none but one when the timer is to start. A range replaced before its last
+// position was shown is shown first, so each part ends on a full bar. On the window's own thread
+// they take effect at once.
 #include "BarGeometry.h"
 
 #include <windows.h>
 
 #include <atomic>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace orvo {
@@ -49,26 +51,34 @@ class TextProgressBar {
     COLORREF BackgroundColour() const { return backgroundColour_; }
 
   private:
-    // What the callers asked for, kept under `requestLock_` since they may be on any thread;
-    // enough to tell whether a position changes the filled width.
-    struct Request {
+    // One state of the bar: a position in a range.
+    struct BarState {
         int position = 0;
         int lower = 0;
         int upper = 100;
-        int clientWidth = 0;
-        int barWidth = -1;  // at the last position posted; -1 = repaint at the next one
+        bool operator==(const BarState& o) const {
+            return position == o.position && lower == o.lower && upper == o.upper;
+        }
+    };
+    // What callers asked for, on any thread, kept under `requestLock_`.
+    struct Request {
+        BarState current;
+        std::optional<BarState> partEnd;  // a range's last state, replaced before it was shown
+        bool showText = true;
+        bool watched = false;  // the window's timer runs and will show what is asked
     };
 
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-    // Posts to the window, or on its own thread handles what was posted before and then this.
-    void Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Applies `change` to the request; shown at once on the window's thread, else by its timer.
+    template <typename Change>
+    void Ask(HWND window, Change change);
+    void OnWatchTick();
+    // Shows the next state asked for; false when there was nothing new.
+    bool ShowRequested();
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetText(WPARAM capacity, LPARAM buffer) const;
-    void OnSize();
-    void ShowPosition(int position);
-    void StoreShowText(bool on);
     BarProgress Progress() const;
     void Paint();
     void PaintText(HDC dc, const RECT& client, const RECT& bar, const RECT& rest) const;
@@ -79,9 +89,9 @@ class TextProgressBar {
     Request request_;
 
     // What the window shows; touched on the window's own thread only, once attached.
-    int position_ = 0;
-    int upper_ = 100;
-    int lower_ = 0;
+    BarState shown_;
+    int shownWidth_ = -1;  // -1: not painted at this size yet
+    int quietTicks_ = 0;
     std::wstring text_;
     bool showText_ = true;
     COLORREF barColour_;
