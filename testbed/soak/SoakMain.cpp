@@ -9,9 +9,8 @@
 // FOLDER holds a copy of dist-sim/ (the tool, the simulated device's DLL, the sample files).
 #include "DialogControls.h"
 #include "DrivenProgram.h"
-#include "MessageBoxes.h"
-#include "Polling.h"
 #include "ProgramWindow.h"
+#include "UpgradeClick.h"
 #include "UpgradeImage.h"
 #include "win32/KernelHandle.h"
 
@@ -101,26 +100,6 @@ Reading Read(HANDLE process, int run) {
     return reading;
 }
 
-// One click of Start Upgrade to its end: the status text, after the message box a failing run
-// shows has been closed. False when the run did not end so.
-bool RunOnce(const ProgramWindow& window, bool failing) {
-    // The last run's result is wiped first, so that a text seen later is this run's, however
-    // fast the run is.
-    HWND bar = GetDlgItem(window.Handle(), orvo::control::kProgress);
-    SendMessageTimeoutW(bar, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""), SMTO_ABORTIFHUNG, 5000,
-                        nullptr);
-    window.Click(orvo::control::kStartUpgrade);
-    if (failing) {
-        const auto box = orvo::drive::WaitForMessageBox(window.ProcessId(), 30s);
-        if (!box || !box->PressOk()) {
-            return false;
-        }
-    }
-    return orvo::drive::PollUntil([&] { return !window.Text(orvo::control::kProgress).empty(); },
-                                  30s) &&
-           orvo::drive::FindMessageBoxes(window.ProcessId()).empty();
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -151,7 +130,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::vector<Reading> readings;
     for (int run = 1; run <= runs; ++run) {
-        if (!RunOnce(*window, run % kFailEvery == 0)) {
+        if (!orvo::drive::ClickStartUpgradeAndWait(*window, run % kFailEvery == 0, 30s)) {
             std::fprintf(stderr, "orvo-soak: run %d did not end as it should\n", run);
             return 1;
         }
