@@ -89,6 +89,9 @@ SimConfig ReadSimConfig(const SettingLookup& lookup) {
     if (const auto folder = lookup("ORVO_SIM_OUTPUT")) {
         config.outputFolder = *folder;
     }
+    if (const auto file = lookup("ORVO_SIM_TIMING")) {
+        config.timingFile = *file;
+    }
     return config;
 }
 

@@ -8,7 +8,9 @@
 //                        no-reply, short-reply (VALUE: bytes), failed-write,
 //                        short-write (VALUE: bytes), unplugged;
 //                        numbers decimal or 0x hexadecimal: "failure-reply@5:0x20,unplugged@9"
-//   ORVO_SIM_LATENCY_US  latency of every transfer in microseconds
+//   ORVO_SIM_LATENCY_US  how long every transfer takes, in microseconds, exactly
+//   ORVO_SIM_TIMING      file that gets a line at each end of upgrade: how the upgrade used
+//                        the link (LinkTiming.h)
 //   ORVO_SIM_OUTPUT      folder that receives traffic.log (a line per transfer, written as it
 //                        happens), internal.bin and external.bin (the parts received, written
 //                        at each end of upgrade) and serial.txt (each number written).
@@ -29,6 +31,7 @@ struct SimConfig {
     std::vector<Fault> faults;
     std::chrono::microseconds latency{0};
     std::string outputFolder;         // empty: nothing is written
+    std::string timingFile;           // empty: no timing is written
     std::vector<std::string> errors;  // settings that could not be read, and why
 };
 

@@ -1,6 +1,7 @@
 #include "SimulatedDevice.h"
 
 #include "DeviceProtocol.h"
+#include "LinkTiming.h"
 #include "Frames.h"
 #include "UpgradeImage.h"
 
@@ -58,26 +59,51 @@ void SimulatedDevice::SetEvents(DeviceEvents* events) {
     events_ = events;
 }
 
+void SimulatedDevice::SetTimingReport(std::function<void(const LinkTiming&)> report) {
+    std::lock_guard<std::mutex> hold(lock_);
+    timingReport_ = std::move(report);
+}
+
 int SimulatedDevice::WriteData(int pipe, unsigned char* data, int length, int) {
+    const auto entered = std::chrono::steady_clock::now();
     std::unique_lock<std::mutex> hold(lock_);
-    const auto latency = latency_;
+    const int result = Write(pipe, data, std::max(length, 0));
+    const auto end = entered + latency_;
     hold.unlock();
-    std::this_thread::sleep_for(latency);
+    WaitUntil(end);
     hold.lock();
-    return Write(pipe, data, std::max(length, 0));
+    CountTransfer(entered, pipe == pipe::kData);
+    return result;
 }
 
 int SimulatedDevice::ReadData(int pipe, unsigned char* data, int length, int timeoutMs) {
+    const auto entered = std::chrono::steady_clock::now();
     std::unique_lock<std::mutex> hold(lock_);
-    const auto latency = latency_;
+    const ReadResult read = Read(pipe, data, length);
+    const auto end = entered + latency_;
     hold.unlock();
-    std::this_thread::sleep_for(latency);
+    WaitUntil(end);
     hold.lock();
+    CountTransfer(entered, false);
+    if (timingDue_ && read.result > 0) {
+        if (timingReport_) {
+            timingReport_(timing_);
+        }
+        timing_ = LinkTiming{};
+        timingDue_ = false;
+    }
+    hold.unlock();
+    if (read.timedOut) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+    }
+    return read.result;
+}
 
+SimulatedDevice::ReadResult SimulatedDevice::Read(int pipe, unsigned char* data, int length) {
     Transfer transfer{Transfer::Direction::kRead, pipe, length, -1, {}};
     if (unplugged_) {
         Record(std::move(transfer));
-        return -1;
+        return {-1, false};
     }
     if (pipe != pipe::kReply || reply_.bytes.empty() || reply_.withheld) {
         if (pipe != pipe::kReply) {
@@ -85,9 +111,7 @@ int SimulatedDevice::ReadData(int pipe, unsigned char* data, int length, int tim
         }
         reply_ = Reply{};
         Record(std::move(transfer));
-        hold.unlock();
-        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
-        return -1;
+        return {-1, true};
     }
     const int count = std::min(std::max(length, 0), static_cast<int>(reply_.bytes.size()));
     std::copy_n(reply_.bytes.begin(), count, data);
@@ -95,7 +119,18 @@ int SimulatedDevice::ReadData(int pipe, unsigned char* data, int length, int tim
     transfer.result = count;
     reply_ = Reply{};
     Record(std::move(transfer));
-    return count;
+    return {count, false};
+}
+
+void SimulatedDevice::CountTransfer(std::chrono::steady_clock::time_point entered,
+                                    bool dataFrame) {
+    const auto now = std::chrono::steady_clock::now();
+    if (timing_.transfers++ == 0) {
+        firstTransfer_ = entered;
+    }
+    timing_.dataFrames += dataFrame ? 1 : 0;
+    timing_.inCalls += now - entered;
+    timing_.span = now - firstTransfer_;
 }
 
 const Fault* SimulatedDevice::FaultAt(int frame, FaultKind kind) const {
@@ -240,7 +275,9 @@ std::vector<std::uint8_t> SimulatedDevice::ReceiveData(const std::uint8_t* frame
     if (std::any_of(padding, data + part.blockSize, [](std::uint8_t b) { return b != 0; })) {
         return Refuse(kErrorBadFrame, "data frame padded with other bytes than 0");
     }
-    part.bytes.insert(part.bytes.end(), data, padding);
+    if (keepTraffic_ || events_ != nullptr) {
+        part.bytes.insert(part.bytes.end(), data, padding);
+    }
     ++part.received;
     return ReplyBytes(kDataReply);
 }
@@ -251,6 +288,7 @@ std::vector<std::uint8_t> SimulatedDevice::EndUpgrade() {
     }
     currentPart_ = nullptr;
     upgradeEnded_ = true;
+    timingDue_ = true;
     if (events_ != nullptr) {
         events_->OnUpgradeEnded(internal_.bytes, external_.bytes);
     }

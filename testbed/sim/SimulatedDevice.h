@@ -8,11 +8,13 @@
 // Replies: code + 0x80 to every command (0x86 with the serial number to command 6; command 9
 // stores the number it carries), 0x81 to a data frame; a frame that breaks the protocol gets
 // the failure reply 8 with one of the error codes below and is listed in ProtocolErrors().
+#include "LinkTiming.h"
 #include "PipeLibrary.h"
 #include "Transfer.h"
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -61,11 +63,16 @@ public:
     void SetSerialNumber(const std::string& serial);
     void AddFault(const Fault& fault);
     void ClearFaults();  // also plugs the device in again
+    // Every transfer takes exactly this long, the device's own work included (WaitUntil).
     void SetLatency(std::chrono::microseconds perTransfer);
+    // Told, under the device's lock, how each upgrade used the link, once the reply to its end
+    // command has been read; the count starts again after each report.
+    void SetTimingReport(std::function<void(const LinkTiming&)> report);
     void SetEvents(DeviceEvents* events);
-    // Whether Traffic() and FramesWritten() keep every transfer (the default, for tests); a
-    // device that serves a program for long (the DLL, the rig server) only hands each one to
-    // its events, so that its memory does not grow with every upgrade.
+    // Whether Traffic(), FramesWritten() and the parts keep what was received (the default, for
+    // tests); a device that serves a program for long (the DLL, the rig server) only hands it
+    // to its events, so that its memory does not grow with every upgrade, nor stands for the
+    // tool's when the tool's is measured.
     void KeepTraffic(bool keep);
 
     int WriteData(int pipe, unsigned char* data, int length, int timeoutMs) override;
@@ -101,9 +108,20 @@ private:
     std::vector<std::uint8_t> EndUpgrade();
     std::vector<std::uint8_t> Refuse(std::uint8_t errorCode, const std::string& why);
     void Record(Transfer transfer);
+    // A reply read, its failure and whether the caller must then wait out its time-out.
+    struct ReadResult {
+        int result;
+        bool timedOut;
+    };
+    ReadResult Read(int pipe, unsigned char* data, int length);
+    void CountTransfer(std::chrono::steady_clock::time_point entered, bool dataFrame);
 
     mutable std::mutex lock_;
     std::chrono::microseconds latency_{0};
+    std::function<void(const LinkTiming&)> timingReport_;
+    LinkTiming timing_;
+    std::chrono::steady_clock::time_point firstTransfer_;
+    bool timingDue_ = false;  // the end command was taken; its reply ends the upgrade's timing
     DeviceEvents* events_ = nullptr;
     std::vector<Fault> faults_;
     bool unplugged_ = false;

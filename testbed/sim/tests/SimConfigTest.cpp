@@ -41,12 +41,14 @@ TEST(SimConfig, ReadsEverySetting) {
     const SimConfig config = Read({{"ORVO_SIM_SERIAL", "963697000001"},
                                    {"ORVO_SIM_FAULTS", "failure-reply@5:0x20,unplugged@9"},
                                    {"ORVO_SIM_LATENCY_US", "250"},
-                                   {"ORVO_SIM_OUTPUT", "Z:\\tmp\\run"}});
+                                   {"ORVO_SIM_OUTPUT", "Z:\\tmp\\run"},
+                                   {"ORVO_SIM_TIMING", "Z:\\tmp\\timing.txt"}});
     EXPECT_EQ(config.serial, "963697000001");
     EXPECT_THAT(config.faults, ElementsAre(IsFault(FaultKind::kFailureReply, 5, 0x20),
                                            IsFault(FaultKind::kUnplugged, 9, -1)));
     EXPECT_EQ(config.latency.count(), 250);
     EXPECT_EQ(config.outputFolder, "Z:\\tmp\\run");
+    EXPECT_EQ(config.timingFile, "Z:\\tmp\\timing.txt");
     EXPECT_THAT(config.errors, IsEmpty());
 }
 

@@ -4,6 +4,7 @@
 #include "RecordingView.h"
 #include "SimulatedDevice.h"
 #include "UpgradeBench.h"
+#include "UpgradeImage.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -176,6 +177,29 @@ TEST(DeviceThreads, CanBeInspectedWhileAnUpgradeRuns) {
     worker.join();
     EXPECT_EQ(result, 1);
     EXPECT_EQ(bench.device.ExternalPart(), Bytes(image.begin() + 256 + 40000, image.end()));
+}
+
+// The link's account of each upgrade: every transfer counted once, the data frames among them,
+// each taking at least the link's time, and the count started again for the next upgrade.
+TEST(DeviceLinkTiming, ReportsEachUpgradeOnceAtTheReplyToItsEnd) {
+    testing::UpgradeBench bench;
+    bench.WriteImage(MakeRandomImage({3 * std::size_t{kInternalBlockSize},
+                                      2 * std::size_t{kExternalBlockSize} + 1}));
+    std::vector<LinkTiming> reports;
+    bench.device.SetTimingReport([&](const LinkTiming& timing) { reports.push_back(timing); });
+    constexpr auto kLink = std::chrono::microseconds(300);
+    bench.device.SetLatency(kLink);
+    ASSERT_EQ(bench.Run(), 1);
+    ASSERT_EQ(bench.Run(), 1);
+    ASSERT_THAT(reports, SizeIs(2));
+    for (const LinkTiming& timing : reports) {
+        EXPECT_EQ(timing.transfers, 2 * (2 + 2 * (3 + 3) + 1));  // two starts, blocks, the end
+        EXPECT_EQ(timing.dataFrames, 3 + 3);
+        EXPECT_GE(timing.inCalls, timing.transfers * kLink);
+        EXPECT_GE(timing.span, timing.inCalls);
+        EXPECT_EQ(ParseLinkTiming(FormatLinkTiming(timing))->inCalls, timing.inCalls);
+    }
+    EXPECT_EQ(static_cast<long long>(bench.device.Traffic().size()), 2 * reports[0].transfers);
 }
 
 }  // namespace
