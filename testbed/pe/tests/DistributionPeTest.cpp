@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "OrvoVersion.h"
 #include "PeFile.h"
 
 namespace orvo::testbed {
@@ -40,7 +41,7 @@ const Deliverable kDeliverables[] = {
 
 class DistributionPe : public testing::TestWithParam<Build> {};
 
-TEST_P(DistributionPe, DeliverablesHaveTheirMachineExportsAndOnlySystemImports) {
+TEST_P(DistributionPe, DeliverablesHaveTheirMachineExportsVersionAndOnlySystemImports) {
     const std::filesystem::path dist =
         std::filesystem::path(ORVO_BUILD_ROOT) / GetParam().preset / "dist";
     if (!std::filesystem::is_directory(dist)) {
@@ -56,6 +57,7 @@ TEST_P(DistributionPe, DeliverablesHaveTheirMachineExportsAndOnlySystemImports) 
             EXPECT_EQ(pe->subsystem, d.subsystem);
         }
         EXPECT_EQ(pe->exports, d.exports);
+        EXPECT_EQ(pe->fileVersion, ORVO_VERSION_TEXT);
         for (const auto& [dll, names] : pe->imports) {
             if (dll == "qxusbdevadv.dll") {
                 EXPECT_EQ(names, d.importsFromPipeLibrary);
