@@ -12,7 +12,8 @@ using namespace orvo::control;
 
 constexpr WPARAM kAboutCommand = 0x0010;
 // The About box's line names the version the build was made with.
-constexpr wchar_t kAboutVersionLine[] = L"Velmora Orvo I Upgrade Tool " ORVO_VERSION_TEXT L" \u7248";
+constexpr wchar_t kAboutVersionLine[] =
+    L"Velmora Orvo I Upgrade Tool " ORVO_VERSION_TEXT L" \u7248";
 
 struct ClosingWay {
     const char* name;

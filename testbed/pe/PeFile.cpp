@@ -168,12 +168,14 @@ private:
             if (directory < s.address || directory - s.address >= s.size) {
                 continue;
             }
-            const std::size_t end = std::min<std::size_t>(bytes_.Size(), std::size_t{s.fileOffset} + s.size);
+            const std::size_t end =
+                std::min<std::size_t>(bytes_.Size(), std::size_t{s.fileOffset} + s.size);
             for (std::size_t at = s.fileOffset; at + 16 <= end; at += 4) {
                 if (bytes_.U32(at) == kFixedFileInfoSignature) {
                     const std::uint32_t high = bytes_.U32(at + 8), low = bytes_.U32(at + 12);
-                    file_.fileVersion = std::to_string(high >> 16) + "." + std::to_string(high & 0xFFFF) +
-                                        "." + std::to_string(low >> 16) + "." + std::to_string(low & 0xFFFF);
+                    file_.fileVersion =
+                        std::to_string(high >> 16) + "." + std::to_string(high & 0xFFFF) + "." +
+                        std::to_string(low >> 16) + "." + std::to_string(low & 0xFFFF);
                     return;
                 }
             }

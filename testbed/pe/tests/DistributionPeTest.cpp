@@ -1,10 +1,14 @@
-// The Windows deliverables as their PE headers describe them, checked from the native build so
-// that the 32-bit ones are checked even on a host that cannot run them.
+// The Windows deliverables as their PE headers describe them, and the build's version in each,
+// checked from the native build so that the 32-bit ones are checked even on a host that cannot
+// run them.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 
@@ -45,7 +49,8 @@ TEST_P(DistributionPe, DeliverablesHaveTheirMachineExportsVersionAndOnlySystemIm
     const std::filesystem::path dist =
         std::filesystem::path(ORVO_BUILD_ROOT) / GetParam().preset / "dist";
     if (!std::filesystem::is_directory(dist)) {
-        GTEST_SKIP() << "skipped: " << dist.string() << " is not built: build the " << GetParam().preset << " preset";
+        GTEST_SKIP() << "skipped: " << dist.string() << " is not built: build the "
+                     << GetParam().preset << " preset";
     }
     for (const Deliverable& d : kDeliverables) {
         SCOPED_TRACE(d.file);
@@ -67,6 +72,22 @@ TEST_P(DistributionPe, DeliverablesHaveTheirMachineExportsVersionAndOnlySystemIm
         }
         EXPECT_EQ(pe->imports.count("qxusbdevadv.dll"), d.importsFromPipeLibrary.empty() ? 0u : 1u);
     }
+}
+
+// The delivered CONFIG.INI shows the build's version on the main window, and keeps the Windows
+// line ends of its source.
+TEST_P(DistributionPe, ConfigShowsTheBuildsVersion) {
+    const std::filesystem::path config =
+        std::filesystem::path(ORVO_BUILD_ROOT) / GetParam().preset / "dist" / "CONFIG.INI";
+    if (!std::filesystem::exists(config)) {
+        GTEST_SKIP() << "skipped: " << config.string() << " is not built: build the "
+                     << GetParam().preset << " preset";
+    }
+    std::ifstream in(config, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("\r\nVERSIONNO=V" ORVO_VERSION_TEXT "\r\n"), std::string::npos) << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'),
+              std::count(text.begin(), text.end(), '\r'));
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, DistributionPe,
