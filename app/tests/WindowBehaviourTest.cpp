@@ -1,5 +1,6 @@
 // The window's own buttons and keys when no upgrade runs: every way of closing ends the tool,
 // "－" minimises and the window comes back as it was.
+#include "OrvoVersion.h"
 #include "Polling.h"
 #include "RunningTool.h"
 #include "ScreenPixels.h"
@@ -10,6 +11,9 @@ namespace {
 using namespace orvo::control;
 
 constexpr WPARAM kAboutCommand = 0x0010;
+// The About box's line names the version the build was made with.
+constexpr wchar_t kAboutVersionLine[] =
+    L"Velmora Orvo I Upgrade Tool " ORVO_VERSION_TEXT L" \u7248";
 
 struct ClosingWay {
     const char* name;
@@ -76,6 +80,7 @@ TEST_F(WindowButtons, BackgroundDragsAndTheAboutEntryReturnsToTheWindow) {
     const auto about = drive::WaitForMessageBox(ProcessId(), kStepTimeout);
     ASSERT_TRUE(about);
     EXPECT_EQ(about->Caption(), L"\u5173\u4E8E Pellin Upgrade Tool");
+    EXPECT_NE(FindWindowExW(about->Handle(), nullptr, L"Static", kAboutVersionLine), nullptr);
     EXPECT_EQ(about->Owner(), window.Handle());
     EXPECT_TRUE(about->PressOk());
     EXPECT_FALSE(HasEnded());

@@ -15,6 +15,8 @@ constexpr std::uint16_t kOptionalMagicPe32 = 0x10B;
 constexpr std::uint16_t kOptionalMagicPe32Plus = 0x20B;
 constexpr std::uint32_t kExportDirectory = 0;
 constexpr std::uint32_t kImportDirectory = 1;
+constexpr std::uint32_t kResourceDirectory = 2;
+constexpr std::uint32_t kFixedFileInfoSignature = 0xFEEF04BD;
 constexpr std::size_t kSectionHeaderSize = 40;
 constexpr std::size_t kImportDescriptorSize = 20;
 
@@ -37,6 +39,7 @@ public:
     }
     std::uint16_t U16(std::size_t offset) const { return static_cast<std::uint16_t>(Read(offset, 2)); }
     std::uint32_t U32(std::size_t offset) const { return static_cast<std::uint32_t>(Read(offset, 4)); }
+    std::size_t Size() const { return data_.size(); }
 
     std::string Text(std::size_t offset) const {
         Need(offset, 1);
@@ -93,6 +96,7 @@ public:
         }
         ReadExports();
         ReadImports();
+        ReadFileVersion();
     }
 
     PeFile Result() const { return file_; }
@@ -149,6 +153,31 @@ private:
                 }
                 names.insert(thunk & byOrdinal ? "#" + std::to_string(thunk & 0xFFFF)
                                                : bytes_.Text(Offset(thunk) + 2));
+            }
+        }
+    }
+
+    // The version resource's fixed part starts with its signature on a 4-byte boundary of the
+    // resource section; its file version follows as two 32-bit halves.
+    void ReadFileVersion() {
+        const std::uint32_t directory = Directory(kResourceDirectory);
+        if (directory == 0) {
+            return;
+        }
+        for (const Section& s : sections_) {
+            if (directory < s.address || directory - s.address >= s.size) {
+                continue;
+            }
+            const std::size_t end =
+                std::min<std::size_t>(bytes_.Size(), std::size_t{s.fileOffset} + s.size);
+            for (std::size_t at = s.fileOffset; at + 16 <= end; at += 4) {
+                if (bytes_.U32(at) == kFixedFileInfoSignature) {
+                    const std::uint32_t high = bytes_.U32(at + 8), low = bytes_.U32(at + 12);
+                    file_.fileVersion =
+                        std::to_string(high >> 16) + "." + std::to_string(high & 0xFFFF) + "." +
+                        std::to_string(low >> 16) + "." + std::to_string(low & 0xFFFF);
+                    return;
+                }
             }
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 // What a Windows binary says of itself in its PE headers, read portably from its bytes: the
-// machine it runs on, its subsystem, the names it exports and the names it imports per DLL.
+// machine it runs on, its subsystem, the names it exports and the names it imports per DLL, and
+// the file version of its version resource.
 // Enough to check a build's deliverables on a host that cannot run them.
 
 #include <cstdint>
@@ -22,6 +23,8 @@ struct PeFile {
     std::set<std::string> exports;
     // Imported names by DLL, the DLL's name in lower case; an import by ordinal reads "#N".
     std::map<std::string, std::set<std::string>> imports;
+    // "1.6.0.0" as the fixed part of the VERSIONINFO resource gives it; empty without one.
+    std::string fileVersion;
 };
 
 // The file's headers, or nothing with `error` saying what is wrong with it.

@@ -1,13 +1,18 @@
-// The Windows deliverables as their PE headers describe them, checked from the native build so
-// that the 32-bit ones are checked even on a host that cannot run them.
+// The Windows deliverables as their PE headers describe them, and the build's version in each,
+// checked from the native build so that the 32-bit ones are checked even on a host that cannot
+// run them.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 
+#include "OrvoVersion.h"
 #include "PeFile.h"
 
 namespace orvo::testbed {
@@ -40,11 +45,12 @@ const Deliverable kDeliverables[] = {
 
 class DistributionPe : public testing::TestWithParam<Build> {};
 
-TEST_P(DistributionPe, DeliverablesHaveTheirMachineExportsAndOnlySystemImports) {
+TEST_P(DistributionPe, DeliverablesHaveTheirMachineExportsVersionAndOnlySystemImports) {
     const std::filesystem::path dist =
         std::filesystem::path(ORVO_BUILD_ROOT) / GetParam().preset / "dist";
     if (!std::filesystem::is_directory(dist)) {
-        GTEST_SKIP() << "skipped: " << dist.string() << " is not built: build the " << GetParam().preset << " preset";
+        GTEST_SKIP() << "skipped: " << dist.string() << " is not built: build the "
+                     << GetParam().preset << " preset";
     }
     for (const Deliverable& d : kDeliverables) {
         SCOPED_TRACE(d.file);
@@ -56,6 +62,7 @@ TEST_P(DistributionPe, DeliverablesHaveTheirMachineExportsAndOnlySystemImports) 
             EXPECT_EQ(pe->subsystem, d.subsystem);
         }
         EXPECT_EQ(pe->exports, d.exports);
+        EXPECT_EQ(pe->fileVersion, ORVO_VERSION_TEXT);
         for (const auto& [dll, names] : pe->imports) {
             if (dll == "qxusbdevadv.dll") {
                 EXPECT_EQ(names, d.importsFromPipeLibrary);
@@ -65,6 +72,22 @@ TEST_P(DistributionPe, DeliverablesHaveTheirMachineExportsAndOnlySystemImports) 
         }
         EXPECT_EQ(pe->imports.count("qxusbdevadv.dll"), d.importsFromPipeLibrary.empty() ? 0u : 1u);
     }
+}
+
+// The delivered CONFIG.INI shows the build's version on the main window, and keeps the Windows
+// line ends of its source.
+TEST_P(DistributionPe, ConfigShowsTheBuildsVersion) {
+    const std::filesystem::path config =
+        std::filesystem::path(ORVO_BUILD_ROOT) / GetParam().preset / "dist" / "CONFIG.INI";
+    if (!std::filesystem::exists(config)) {
+        GTEST_SKIP() << "skipped: " << config.string() << " is not built: build the "
+                     << GetParam().preset << " preset";
+    }
+    std::ifstream in(config, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("\r\nVERSIONNO=V" ORVO_VERSION_TEXT "\r\n"), std::string::npos) << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'),
+              std::count(text.begin(), text.end(), '\r'));
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, DistributionPe,
