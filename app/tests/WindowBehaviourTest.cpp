@@ -9,8 +9,6 @@ namespace {
 
 using namespace orvo::control;
 
-constexpr WPARAM kAboutCommand = 0x0010;
-
 struct ClosingWay {
     const char* name;
     int command;  // the button clicked, or VK_ESCAPE for the key
@@ -72,7 +70,7 @@ TEST_F(WindowButtons, BackgroundDragsAndTheAboutEntryReturnsToTheWindow) {
     }
     EXPECT_NE(window.HitTest(POINT{480, 200}), HTCAPTION) << "outside the client area";
 
-    window.SystemCommand(kAboutCommand);
+    window.SystemCommand(control::kAboutEntry);
     const auto about = drive::WaitForMessageBox(ProcessId(), kStepTimeout);
     ASSERT_TRUE(about);
     EXPECT_EQ(about->Caption(), L"\u5173\u4E8E Pellin Upgrade Tool");
