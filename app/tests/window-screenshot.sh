@@ -44,7 +44,8 @@ expect_pixel() { # IMAGE X Y EXPECTED WHAT
 # The bounding box "W H X Y" of the red pixels in a part of an image; nothing when none.
 red_box() { # IMAGE X Y W H
   convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -fuzz 30% -fill black +opaque red \
-    -fill white -opaque red -format '%@' info: | sed -n 's/^\([0-9]*\)x\([0-9]*\)+\([0-9]*\)+\([0-9]*\)$/\1 \2 \3 \4/p'
+    -fill white -opaque red -format '%@' info: |
+    sed -n 's/^\([0-9]*\)x\([0-9]*\)+\([0-9]*\)+\([0-9]*\)$/\1 \2 \3 \4/p'
 }
 
 # Where the controls are: the layout as the template's font lays it out.
