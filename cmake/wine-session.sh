@@ -46,6 +46,9 @@ Windows Registry Editor Version 5.00
 ; units, and with them the layout, are those of Windows.
 "Times New Roman"="Liberation Serif"
 "Arial"="Liberation Sans"
+; The About box's font, for its Chinese characters.
+"宋体"="WenQuanYi Micro Hei"
+"SimSun"="WenQuanYi Micro Hei"
 REG
   if [ -z "$screen" ]; then
     cat <<'REG'
@@ -100,7 +103,9 @@ setup)
   # The 64-bit loader's boot says it misses the 32-bit rundll32; its prefix serves 64-bit
   # programs all the same, so the boot's word is not taken: the next step starts a program.
   "$loader" wineboot -i >"$state/wineboot.log" 2>&1
-  session_settings >"$state/session.reg"
+  # reg reads a file without a byte-order mark in the ANSI code page: the Chinese face name
+  # needs UTF-16.
+  { printf '\xff\xfe'; session_settings | iconv -f UTF-8 -t UTF-16LE; } >"$state/session.reg"
   wine_step "start a program (reg.exe, importing the session's settings)" \
     "$loader" reg import "$state/session.reg"
   wineserver -w

@@ -28,6 +28,8 @@ inline constexpr int kStartCaption = 1017;
 inline constexpr int kExitCaption = 1018;
 inline constexpr int kClose = 1020;
 inline constexpr int kMinimise = 1021;
+// Not a control: the command of the About entry in the window's system menu (WM_SYSCOMMAND).
+inline constexpr unsigned kAboutEntry = 0x0010;
 }  // namespace control
 
 class DialogControls {

@@ -10,7 +10,6 @@ namespace {
 
 using namespace orvo::control;
 
-constexpr WPARAM kAboutCommand = 0x0010;
 // The About box's line names the version the build was made with.
 constexpr wchar_t kAboutVersionLine[] =
     L"Velmora Orvo I Upgrade Tool " ORVO_VERSION_TEXT L" \u7248";
@@ -76,7 +75,7 @@ TEST_F(WindowButtons, BackgroundDragsAndTheAboutEntryReturnsToTheWindow) {
     }
     EXPECT_NE(window.HitTest(POINT{480, 200}), HTCAPTION) << "outside the client area";
 
-    window.SystemCommand(kAboutCommand);
+    window.SystemCommand(control::kAboutEntry);
     const auto about = drive::WaitForMessageBox(ProcessId(), kStepTimeout);
     ASSERT_TRUE(about);
     EXPECT_EQ(about->Caption(), L"\u5173\u4E8E Pellin Upgrade Tool");

@@ -12,7 +12,6 @@
 namespace orvo {
 namespace {
 
-constexpr UINT kAboutCommand = 0x0010;
 constexpr COLORREF kVersionColour = RGB(127, 127, 127);
 constexpr COLORREF kTitleColour = RGB(255, 0, 0);
 constexpr RECT kVersionRect = {240, 340, 355, 355};
@@ -104,8 +103,11 @@ void MainDialog::OnInitDialog() {
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
 
-    snFieldFont_.Reset(CreateFontW(14, 2, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0,
-                                   0, FF_SWISS, L"System"));
+    // The number a technician reads off: Arial, which every Windows has, at the field's height and
+    // its own width. The System font at width 2 squeezed the twelve digits into some 22 px
+    // wherever it scales, as under Wine.
+    snFieldFont_.Reset(CreateFontW(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0,
+                                   0, FF_SWISS | VARIABLE_PITCH, L"Arial"));
     SendItem(control::kSnField, WM_SETFONT, reinterpret_cast<WPARAM>(snFieldFont_.Get()), TRUE);
 
     SetButtonFaces();
@@ -122,7 +124,7 @@ void MainDialog::AddAboutEntry() {
     wchar_t text[256] = {};
     if (menu != nullptr && LoadStringW(instance_, IDS_ABOUTBOX, text, 256) > 0) {
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu, MF_STRING, kAboutCommand, text);
+        AppendMenuW(menu, MF_STRING, control::kAboutEntry, text);
     }
 }
 
@@ -191,7 +193,7 @@ void MainDialog::OnTimer(UINT_PTR timer) {
 }
 
 bool MainDialog::OnSysCommand(WPARAM command) {
-    if ((command & 0xFFF0) != kAboutCommand) {
+    if ((command & 0xFFF0) != control::kAboutEntry) {
         return false;
     }
     AboutBox about;

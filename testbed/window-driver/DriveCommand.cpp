@@ -17,6 +17,9 @@ const char kDriveUsage[] =
     "  messages                     print the text of each message box, one a line\n"
     "  wait-message [SECONDS]       wait for a message box and print its text\n"
     "  press-ok                     press OK in the oldest message box\n"
+    "  message-rect                 print the oldest message box on the screen, frame and all:\n"
+    "                               X Y W H\n"
+    "  about                        open the About box (the system menu's About entry)\n"
     "  wait-end [SECONDS]           wait until the tool has ended\n"
     "  colour INDEX                 print system colour INDEX as R,G,B\n"
     "Exit status: 0 done, 1 not found or timed out, 2 wrong command line.\n";
@@ -44,6 +47,8 @@ constexpr CommandForm kCommands[] = {
     {L"messages", Action::kMessages, kNothing},
     {L"wait-message", Action::kWaitMessage, kSeconds},
     {L"press-ok", Action::kPressOk, kNothing},
+    {L"message-rect", Action::kMessageRect, kNothing},
+    {L"about", Action::kAbout, kNothing},
     {L"wait-end", Action::kWaitEnd, kSeconds},
     {L"colour", Action::kColour, kId},
 };

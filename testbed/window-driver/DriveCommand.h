@@ -20,6 +20,8 @@ enum class Action {
     kMessages,
     kWaitMessage,
     kPressOk,
+    kMessageRect,
+    kAbout,
     kWaitEnd,
     kColour,
 };

@@ -1,5 +1,6 @@
 // orvo-drive: one action on the running tool's window per call, for scripts (scripts/demo).
 // The tool is found by its window title, so it must already run in the same Wine session.
+#include "DialogControls.h"
 #include "DriveCommand.h"
 #include "MessageBoxes.h"
 #include "ProgramWindow.h"
@@ -86,6 +87,19 @@ int RunOnWindow(const DriveCommand& command, const ProgramWindow& window) {
             }
             return boxes.front().PressOk() ? kDone : Fail("the message box stayed");
         }
+        case Action::kMessageRect: {
+            const std::vector<MessageBoxWindow> boxes = FindMessageBoxes(window.ProcessId());
+            if (boxes.empty()) {
+                return Fail("no message box is shown");
+            }
+            RECT frame{};
+            GetWindowRect(boxes.front().Handle(), &frame);
+            PrintRect(frame);
+            return kDone;
+        }
+        case Action::kAbout:
+            window.SystemCommand(orvo::control::kAboutEntry);
+            return kDone;
         case Action::kWaitEnd: {
             const orvo::KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, window.ProcessId()));
             if (!process.IsValid()) {

@@ -53,6 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Accepted{{L"messages"}, Action::kMessages, 0, 0, L"", 30s},
                       Accepted{{L"wait-message", L"3"}, Action::kWaitMessage, 0, 0, L"", 3s},
                       Accepted{{L"press-ok"}, Action::kPressOk, 0, 0, L"", 30s},
+                      Accepted{{L"message-rect"}, Action::kMessageRect, 0, 0, L"", 30s},
+                      Accepted{{L"about"}, Action::kAbout, 0, 0, L"", 30s},
                       Accepted{{L"wait-end", L"0"}, Action::kWaitEnd, 0, 0, L"", 0s},
                       Accepted{{L"colour", L"13"}, Action::kColour, 13, 0, L"", 30s}));
 
@@ -81,7 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Refused{{L"wait-window", L"soon"}, "not a number of seconds"},
                       // Only waits take seconds.
                       Refused{{L"click", L"1001", L"5"}, "too many arguments"},
-                      Refused{{L"wait-end", L"5", L"5"}, "too many arguments"}));
+                      Refused{{L"wait-end", L"5", L"5"}, "too many arguments"},
+                      Refused{{L"about", L"1"}, "too many arguments"}));
 
 }  // namespace
 }  // namespace orvo::drive
