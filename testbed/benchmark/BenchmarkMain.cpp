@@ -1,0 +1,123 @@
+// orvo-benchmark: the real program upgrades the simulated device on a modelled USB link where
+// every transfer takes exactly N microseconds, for N = 1000, 125 and 0 and a 1 MiB and a 16 MiB
+// image, a fresh tool for each. For each it prints what the link alone needs, what the upgrade
+// took, their ratio, the tool's own time per block (the span less the time inside the device's
+// calls) and how far the tool's working set rose above where it stood before the click, per
+// MiB of image.
+//   orvo-benchmark FOLDER
+// FOLDER holds a copy of dist-sim/; its orvo_upgrade.bin is replaced by each image.
+#include "DialogControls.h"
+#include "DrivenProgram.h"
+#include "ImageMaker.h"
+#include "LinkTiming.h"
+#include "ProgramWindow.h"
+#include "UpgradeClick.h"
+#include "win32/KernelHandle.h"
+
+#include <psapi.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <string>
+
+namespace {
+
+using namespace std::chrono_literals;
+using orvo::sim::LinkTiming;
+
+constexpr std::size_t kMiB = 1024 * 1024;
+
+struct Result {
+    LinkTiming timing;
+    double workingSetGrowthMiB;
+};
+
+void WriteImage(const std::string& path, std::size_t size) {
+    // A quarter internal, the rest external in two segments, as real images come.
+    const orvo::image::Bytes image =
+        orvo::image::MakeRandomImage({size / 4, size / 2, size - size / 4 - size / 2});
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()),
+               static_cast<std::streamsize>(image.size()));
+}
+
+SIZE_T WorkingSet(HANDLE process, bool peak) {
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    GetProcessMemoryInfo(process, &memory, sizeof memory);
+    return peak ? memory.PeakWorkingSetSize : memory.WorkingSetSize;
+}
+
+std::optional<Result> RunOnce(const std::wstring& folder, int linkMicros) {
+    const std::string narrow(folder.begin(), folder.end());
+    const std::wstring timingFile = folder + L"\\timing.txt";
+    DeleteFileW(timingFile.c_str());
+    orvo::drive::DrivenProgram tool(folder + L"\\OrvoUpgradeTool.exe", folder,
+                                    {{L"ORVO_SIM_LATENCY_US", std::to_wstring(linkMicros)},
+                                     {L"ORVO_SIM_TIMING", timingFile},
+                                     {L"ORVO_SIM_FAULTS", std::nullopt},
+                                     {L"ORVO_SIM_OUTPUT", std::nullopt}});
+    const auto window = orvo::drive::ProgramWindow::WaitFor(tool.ProcessId(), 60s);
+    const orvo::KernelHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, tool.ProcessId()));
+    if (!window || !process.IsValid()) {
+        std::fprintf(stderr, "orvo-benchmark: the tool's window did not come\n");
+        return std::nullopt;
+    }
+    const SIZE_T before = WorkingSet(process.Get(), false);
+    if (!orvo::drive::ClickStartUpgradeAndWait(*window, false, 600s)) {
+        std::fprintf(stderr, "orvo-benchmark: the upgrade did not end\n");
+        return std::nullopt;
+    }
+    const SIZE_T peak = WorkingSet(process.Get(), true);
+    window->Click(orvo::control::kExit);
+    tool.WaitForEnd(30s);
+    std::string line;
+    std::getline(std::ifstream(narrow + "\\timing.txt"), line);
+    const auto timing = orvo::sim::ParseLinkTiming(line);
+    if (!timing) {
+        std::fprintf(stderr, "orvo-benchmark: the device reported no timing\n");
+        return std::nullopt;
+    }
+    const double growth = peak > before ? static_cast<double>(peak - before) / kMiB : 0.0;
+    return Result{*timing, growth};
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: orvo-benchmark FOLDER\n");
+        return 2;
+    }
+    const std::wstring folder = argv[1];
+    const std::string image = std::string(folder.begin(), folder.end()) + "\\orvo_upgrade.bin";
+    std::printf("%-6s %8s %10s %10s %8s %14s %14s\n", "image", "link", "link-bound", "measured",
+                "ratio", "tool-us/block", "peak-WS/MiB");
+    for (std::size_t mib : {1, 16}) {
+        WriteImage(image, mib * kMiB);
+        for (int micros : {1000, 125, 0}) {
+            const auto result = RunOnce(folder, micros);
+            if (!result) {
+                return 1;
+            }
+            const LinkTiming& t = result->timing;
+            const double boundMs = static_cast<double>(t.transfers) * micros / 1000.0;
+            const double spanMs = t.span.count() / 1e6;
+            const double toolMicrosPerBlock =
+                static_cast<double>((t.span - t.inCalls).count()) / 1000.0 /
+                static_cast<double>(t.dataFrames);
+            char ratio[16] = "-";
+            if (micros > 0) {
+                std::snprintf(ratio, sizeof ratio, "%.2f%%", 100.0 * boundMs / spanMs);
+            }
+            std::printf("%3zu MiB %6d us %8.1f ms %7.1f ms %8s %14.1f %14.2f\n", mib, micros,
+                        boundMs, spanMs, ratio, toolMicrosPerBlock,
+                        result->workingSetGrowthMiB / static_cast<double>(mib));
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}
