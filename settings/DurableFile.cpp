@@ -19,7 +19,7 @@ std::size_t WriteWithStdio(std::FILE* file, const char* data, std::size_t size) 
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
+    FilePtr file(OpenForReading(path));
     if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) {
         return std::nullopt;
     }

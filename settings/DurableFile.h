@@ -25,6 +25,11 @@ bool FlushToDisk(std::FILE* file);
 
 bool IsReadOnlyFile(const std::string& path);
 
+// Opens `path` for reading in binary mode. On Windows the file stays open to a replace by
+// another thread (the window's thread stores a language choice while the upgrade worker reads
+// CONFIG.INI), and a replace under way does not refuse the open.
+std::FILE* OpenForReading(const std::string& path);
+
 // Moves `from` over `to`, replacing it, and returns once the move is on the disk. On Windows a
 // reader that holds `to` open for a moment is waited out.
 bool MoveFileOver(const std::string& from, const std::string& to);

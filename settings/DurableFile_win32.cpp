@@ -1,5 +1,6 @@
 #include "DurableFile.h"
 
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
@@ -16,6 +17,26 @@ bool FlushToDisk(std::FILE* file) {
 bool IsReadOnlyFile(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+std::FILE* OpenForReading(const std::string& path) {
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return nullptr;
+    }
+    const int descriptor =
+        _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (descriptor == -1) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(descriptor, "rb");
+    if (file == nullptr) {
+        _close(descriptor);  // closes the handle as well
+    }
+    return file;
 }
 
 bool MoveFileOver(const std::string& from, const std::string& to) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <random>
@@ -214,6 +215,33 @@ TEST(ReplaceFileContents, WaitsOutAReaderThatHoldsTheFileForAMoment) {
     EXPECT_TRUE(ReplaceFileContents(folder.File("CONFIG.INI"), "new"));
     closer.join();
     EXPECT_EQ(folder.Read("CONFIG.INI"), "new");
+}
+
+// The upgrade worker reads CONFIG.INI now and then while the window's thread stores language
+// choices: every read finds the file whole, old or new, and every store succeeds (a file held
+// open cannot be replaced on Windows, so a store waits out a read).
+TEST(ReplaceFileContents, ReadersAndAReplacerOnTwoThreadsEachSeeAWholeFile) {
+    TempFolder folder;
+    const std::string path = folder.File("CONFIG.INI");
+    const std::string versions[] = {std::string(3000, 'a'), std::string(2000, 'b')};
+    folder.Write("CONFIG.INI", versions[0]);
+    std::atomic<bool> replacing{true};
+    int badReads = 0;
+    std::thread reader([&] {
+        while (replacing) {
+            const auto bytes = ReadWholeFile(path);
+            badReads += (!bytes || (*bytes != versions[0] && *bytes != versions[1])) ? 1 : 0;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    int failedStores = 0;
+    for (int i = 0; i < 100; ++i) {
+        failedStores += ReplaceFileContents(path, versions[i % 2]) ? 0 : 1;
+    }
+    replacing = false;
+    reader.join();
+    EXPECT_EQ(failedStores, 0);
+    EXPECT_EQ(badReads, 0);
 }
 
 TEST(IniDocument, AnyBytesLoadWithoutHarm) {
