@@ -169,11 +169,9 @@ int RunUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view, bool al
         view.ShowLangMessage(text::kUpgradeFileUnusable);
         return 0;
     }
-    const bool sendInternal = parts.internal;
-    const bool sendExternal = parts.external;
     // A technician must learn why nothing was sent, so a refused file is reported like a
     // failed run, before any frame.
-    if (read == FileResult::kRefused || (sendInternal && layout.internalSize == 0)) {
+    if (read == FileResult::kRefused || (parts.internal && layout.internalSize == 0)) {
         view.ReportFailure(text::kUpgradeFileUnusable);
         return 0;
     }
@@ -194,10 +192,11 @@ int RunUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view, bool al
                         text::kSendingExternal,
                         true};
     UpgradeRun run(link, view, layout);
-    if ((sendInternal && !run.SendPart(internal)) || (sendExternal && !run.SendPart(external))) {
+    if ((parts.internal && !run.SendPart(internal)) ||
+        (parts.external && !run.SendPart(external))) {
         return 0;
     }
-    if ((sendInternal || sendExternal) && !run.SendEnd()) {
+    if ((parts.internal || parts.external) && !run.SendEnd()) {
         return 0;
     }
     view.SetStatusKey(text::kUpgradeDone);

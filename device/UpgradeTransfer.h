@@ -1,9 +1,10 @@
 #pragma once
 // The body of an upgrade, run on the upgrade worker: the upgrade file named in CONFIG.INI (in
 // the current directory) goes to the device, its internal part when box 1006 is ticked, its
-// external part when box 1007 is (as they were when the run started), each as a start command and blocks announced one by one,
-// then the end command. The progress bar counts the blocks of each part; the status key
-// follows the phase (F1, F0, the label of the segment being sent, T2 at the end).
+// external part when box 1007 is (as they were when the run started), each as a start command
+// and blocks announced one by one, then the end command. The progress bar counts the blocks of
+// each part; the status key follows the phase (F1, F0, the label of the segment being sent, T2
+// at the end).
 //
 // Returns 1 when everything was sent and accepted, also when neither box is ticked and nothing
 // is sent; else 0, after the reason was shown:

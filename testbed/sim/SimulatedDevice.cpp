@@ -1,7 +1,6 @@
 #include "SimulatedDevice.h"
 
 #include "DeviceProtocol.h"
-#include "LinkTiming.h"
 #include "Frames.h"
 #include "UpgradeImage.h"
 
