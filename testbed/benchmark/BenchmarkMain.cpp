@@ -7,14 +7,11 @@
 //   orvo-benchmark FOLDER
 // FOLDER holds a copy of dist-sim/; its orvo_upgrade.bin is replaced by each image.
 #include "DialogControls.h"
-#include "DrivenProgram.h"
 #include "ImageMaker.h"
 #include "LinkTiming.h"
-#include "ProgramWindow.h"
 #include "UpgradeClick.h"
-#include "win32/KernelHandle.h"
+#include "WatchedTool.h"
 
-#include <psapi.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -43,37 +40,27 @@ void WriteImage(const std::string& path, std::size_t size) {
                static_cast<std::streamsize>(image.size()));
 }
 
-SIZE_T WorkingSet(HANDLE process, bool peak) {
-    PROCESS_MEMORY_COUNTERS memory{};
-    memory.cb = sizeof memory;
-    GetProcessMemoryInfo(process, &memory, sizeof memory);
-    return peak ? memory.PeakWorkingSetSize : memory.WorkingSetSize;
-}
-
 std::optional<Result> RunOnce(const std::wstring& folder, int linkMicros) {
     const std::string narrow(folder.begin(), folder.end());
     const std::wstring timingFile = folder + L"\\timing.txt";
     DeleteFileW(timingFile.c_str());
-    orvo::drive::DrivenProgram tool(folder + L"\\OrvoUpgradeTool.exe", folder,
-                                    {{L"ORVO_SIM_LATENCY_US", std::to_wstring(linkMicros)},
-                                     {L"ORVO_SIM_TIMING", timingFile},
-                                     {L"ORVO_SIM_FAULTS", std::nullopt},
-                                     {L"ORVO_SIM_OUTPUT", std::nullopt}});
-    const auto window = orvo::drive::ProgramWindow::WaitFor(tool.ProcessId(), 60s);
-    const orvo::KernelHandle process(
-        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, tool.ProcessId()));
-    if (!window || !process.IsValid()) {
+    auto tool = orvo::drive::StartWatchedTool(
+        folder, {{L"ORVO_SIM_LATENCY_US", std::to_wstring(linkMicros)},
+                 {L"ORVO_SIM_TIMING", timingFile},
+                 {L"ORVO_SIM_FAULTS", std::nullopt},
+                 {L"ORVO_SIM_OUTPUT", std::nullopt}});
+    if (!tool) {
         std::fprintf(stderr, "orvo-benchmark: the tool's window did not come\n");
         return std::nullopt;
     }
-    const SIZE_T before = WorkingSet(process.Get(), false);
-    if (!orvo::drive::ClickStartUpgradeAndWait(*window, false, 600s)) {
+    const SIZE_T before = orvo::drive::MemoryCounters(tool->process.Get()).WorkingSetSize;
+    if (!orvo::drive::ClickStartUpgradeAndWait(tool->window, false, 600s)) {
         std::fprintf(stderr, "orvo-benchmark: the upgrade did not end\n");
         return std::nullopt;
     }
-    const SIZE_T peak = WorkingSet(process.Get(), true);
-    window->Click(orvo::control::kExit);
-    tool.WaitForEnd(30s);
+    const SIZE_T peak = orvo::drive::MemoryCounters(tool->process.Get()).PeakWorkingSetSize;
+    tool->window.Click(orvo::control::kExit);
+    tool->program.WaitForEnd(30s);
     std::string line;
     std::getline(std::ifstream(narrow + "\\timing.txt"), line);
     const auto timing = orvo::sim::ParseLinkTiming(line);

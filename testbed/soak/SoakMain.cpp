@@ -8,13 +8,10 @@
 //   orvo-soak FOLDER RUNS
 // FOLDER holds a copy of dist-sim/ (the tool, the simulated device's DLL, the sample files).
 #include "DialogControls.h"
-#include "DrivenProgram.h"
-#include "ProgramWindow.h"
 #include "UpgradeClick.h"
 #include "UpgradeImage.h"
-#include "win32/KernelHandle.h"
+#include "WatchedTool.h"
 
-#include <psapi.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -27,7 +24,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-using orvo::drive::ProgramWindow;
 
 constexpr int kFailEvery = 10;
 constexpr int kReadings = 10;
@@ -89,10 +85,7 @@ Reading Read(HANDLE process, int run) {
     GetProcessHandleCount(process, &reading.handles);
     reading.gdiObjects = GetGuiResources(process, GR_GDIOBJECTS);
     reading.userObjects = GetGuiResources(process, GR_USEROBJECTS);
-    PROCESS_MEMORY_COUNTERS memory{};
-    memory.cb = sizeof memory;
-    GetProcessMemoryInfo(process, &memory, sizeof memory);
-    reading.workingSet = memory.WorkingSetSize;
+    reading.workingSet = orvo::drive::MemoryCounters(process).WorkingSetSize;
     std::printf("run %5d: handles %lu, GDI objects %lu, USER objects %lu, working set %lu KiB\n",
                 run, reading.handles, reading.gdiObjects, reading.userObjects,
                 Kib(reading.workingSet));
@@ -117,28 +110,25 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const int readEvery = std::min(kLongestReadInterval, runs / kReadings);
-    orvo::drive::DrivenProgram tool(folder + L"\\OrvoUpgradeTool.exe", folder,
-                                    {{L"ORVO_SIM_FAULTS", FailureEveryTenthRun(runs, framesPerRun)},
-                                     {L"ORVO_SIM_OUTPUT", std::nullopt},
-                                     {L"ORVO_SIM_LATENCY_US", std::nullopt}});
-    const auto window = ProgramWindow::WaitFor(tool.ProcessId(), 60s);
-    const orvo::KernelHandle process(
-        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, tool.ProcessId()));
-    if (!window || !process.IsValid()) {
+    const auto tool = orvo::drive::StartWatchedTool(
+        folder, {{L"ORVO_SIM_FAULTS", FailureEveryTenthRun(runs, framesPerRun)},
+                 {L"ORVO_SIM_OUTPUT", std::nullopt},
+                 {L"ORVO_SIM_LATENCY_US", std::nullopt}});
+    if (!tool) {
         std::fprintf(stderr, "orvo-soak: the tool's window did not come\n");
         return 1;
     }
     std::vector<Reading> readings;
     for (int run = 1; run <= runs; ++run) {
-        if (!orvo::drive::ClickStartUpgradeAndWait(*window, run % kFailEvery == 0, 30s)) {
+        if (!orvo::drive::ClickStartUpgradeAndWait(tool->window, run % kFailEvery == 0, 30s)) {
             std::fprintf(stderr, "orvo-soak: run %d did not end as it should\n", run);
             return 1;
         }
         if (run % readEvery == 0) {
-            readings.push_back(Read(process.Get(), run));
+            readings.push_back(Read(tool->process.Get(), run));
         }
     }
-    window->Click(orvo::control::kExit);
+    tool->window.Click(orvo::control::kExit);
     const Reading& first = readings.front();
     const Reading& last = readings.back();
     // The working set may breathe a little with the heap's own bookkeeping; a leak of one image
