@@ -1,8 +1,8 @@
 // orvo-soak: the real program upgrades the simulated device many times back to back, in one
 // process of the tool, with a device failure every tenth run; every hundred runs the tool's
 // kernel handles, GDI and USER objects and working set are read (every tenth of the runs when
-// fewer than a thousand). Ends non-zero when any of them grew between the first reading and the
-// last, or a run did not end as it should. Wine keeps no count of a process's handles, GDI or
+// fewer than a thousand). Ends non-zero when the lowest of any of them in the second half of the
+// readings is above its lowest in the first half, or a run did not end as it should. Wine keeps no count of a process's handles, GDI or
 // USER objects and answers 0 for each: under Wine only the working set speaks (scripts/soak adds
 // the Unix side of the tool's process).
 //   orvo-soak FOLDER RUNS
@@ -93,6 +93,19 @@ Reading Read(HANDLE process, int run) {
     return reading;
 }
 
+// The lowest of each count over [begin, end): what stays once the transient has gone.
+Reading Floor(std::vector<Reading>::const_iterator begin,
+              std::vector<Reading>::const_iterator end) {
+    Reading floor = *begin;
+    for (auto it = begin; it != end; ++it) {
+        floor.handles = std::min(floor.handles, it->handles);
+        floor.gdiObjects = std::min(floor.gdiObjects, it->gdiObjects);
+        floor.userObjects = std::min(floor.userObjects, it->userObjects);
+        floor.workingSet = std::min(floor.workingSet, it->workingSet);
+    }
+    return floor;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -129,17 +142,20 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
     tool->window.Click(orvo::control::kExit);
-    const Reading& first = readings.front();
-    const Reading& last = readings.back();
-    // The working set may breathe a little with the heap's own bookkeeping; a leak of one image
-    // or one frame buffer a run shows far above this over 900 runs.
+    const auto middle = readings.begin() + static_cast<std::ptrdiff_t>(readings.size() / 2);
+    const Reading early = Floor(readings.begin(), middle);
+    const Reading late = Floor(middle, readings.end());
+    // The working set breathes by about a megabyte as the heap hands whole images back to the
+    // system and takes them again, so one reading against another says little; a leak raises
+    // the floor. A leak of one image or one frame buffer a run shows far above the slack.
     constexpr SIZE_T kWorkingSetSlack = 1024 * 1024;
-    const bool grew = last.handles > first.handles || last.gdiObjects > first.gdiObjects ||
-                      last.userObjects > first.userObjects ||
-                      last.workingSet > first.workingSet + kWorkingSetSlack;
+    const bool grew = late.handles > early.handles || late.gdiObjects > early.gdiObjects ||
+                      late.userObjects > early.userObjects ||
+                      late.workingSet > early.workingSet + kWorkingSetSlack;
     std::printf(
-        "%s: handles %lu -> %lu, GDI %lu -> %lu, USER %lu -> %lu, working set %lu -> %lu KiB\n",
-        grew ? "GREW" : "steady", first.handles, last.handles, first.gdiObjects, last.gdiObjects,
-        first.userObjects, last.userObjects, Kib(first.workingSet), Kib(last.workingSet));
+        "%s: lowest in the first and the second half of the readings: handles %lu -> %lu, "
+        "GDI %lu -> %lu, USER %lu -> %lu, working set %lu -> %lu KiB\n",
+        grew ? "GREW" : "steady", early.handles, late.handles, early.gdiObjects, late.gdiObjects,
+        early.userObjects, late.userObjects, Kib(early.workingSet), Kib(late.workingSet));
     return grew ? 1 : 0;
 }
