@@ -59,7 +59,7 @@ int DeviceLink::ReadDeviceSerial(std::uint8_t* serial) {
 
 std::string DeviceLink::ReportDeviceError(int errorCode) {
     const std::string key = DeviceErrorKey(errorCode);
-    view_.ReportFailure(key);
+    view_.ReportDeviceFailure(key, errorCode);
     return key;
 }
 

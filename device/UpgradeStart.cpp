@@ -6,25 +6,11 @@
 #include "UpgradeGuard.h"
 #include "UpgradeTransfer.h"
 
-#include <cstring>
-
 namespace orvo {
 namespace {
 
-// Devices whose serial number begins with one of these take the alternative upgrade file.
-constexpr char kAlternativePrefixes[][7] = {"963697", "963695"};
-constexpr std::size_t kPrefixLength = 6;
 // Shorter serial numbers are not shown: the field keeps what it held.
 constexpr std::size_t kShortestShownSerial = 9;
-
-bool HasAlternativePrefix(const std::uint8_t* serial) {
-    for (const char* prefix : kAlternativePrefixes) {
-        if (std::memcmp(serial, prefix, kPrefixLength) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -46,7 +32,7 @@ void UpgradeStart::OnStartUpgrade() {
     if (text.size() >= kShortestShownSerial) {
         controls_.SetText(control::kSnField, text);
     }
-    alternativeFile_ = HasAlternativePrefix(serial);
+    alternativeFile_ = TakesAlternativeFile(serial);
     if (!worker_.Start([this, parts = ChosenParts(controls_)] { UpgradeWorker(parts); })) {
         view_.ShowLangMessage(text::kUpgradeRunning);
     }

@@ -2,11 +2,13 @@
 
 #include "Frames.h"
 #include "IniDocument.h"
+#include "SettingsFiles.h"
 #include "SettingsKeys.h"
 #include "TextKeys.h"
 #include "UpgradeImage.h"
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <new>
 #include <optional>
@@ -14,7 +16,6 @@
 
 namespace orvo {
 namespace {
-
 
 // One part of the image: a view into the file's bytes and how it travels.
 struct Part {
@@ -27,11 +28,29 @@ struct Part {
     bool labelsBlocks;  // the status key follows the segment of each block
 };
 
-enum class FileResult { kRead, kUnreadable, kRefused };
+// Devices whose serial number begins with one of these take the alternative upgrade file.
+constexpr char kAlternativePrefixes[][7] = {"963697", "963695"};
+constexpr std::size_t kPrefixLength = 6;
+
+bool ReadBytes(std::ifstream& file, std::uint8_t* into, std::uint64_t count) {
+    file.read(reinterpret_cast<char*>(into), static_cast<std::streamsize>(count));
+    return static_cast<std::uint64_t>(file.gcount()) == count;
+}
+
+}  // namespace
+
+bool TakesAlternativeFile(const std::uint8_t* serial) {
+    for (const char* prefix : kAlternativePrefixes) {
+        if (std::memcmp(serial, prefix, kPrefixLength) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
 
 std::optional<std::string> UpgradeFilePath(bool alternativeFile) {
     IniDocument config;
-    if (!config.Load(settings::kConfigFile)) {
+    if (!config.Load(settings::ConfigFile())) {
         return std::nullopt;
     }
     return config.GetString(settings::kSectionFilePath, alternativeFile
@@ -39,42 +58,40 @@ std::optional<std::string> UpgradeFilePath(bool alternativeFile) {
                                                             : settings::kKeyUpgradeFile);
 }
 
-bool ReadBytes(std::ifstream& file, std::uint8_t* into, std::uint64_t count) {
-    file.read(reinterpret_cast<char*>(into), static_cast<std::streamsize>(count));
-    return static_cast<std::uint64_t>(file.gcount()) == count;
-}
-
-// Reads the header first, so a file against the rules is refused before its body is read or
-// even allocated; every byte is read once, into the one buffer the parts are views of.
-FileResult ReadUpgradeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
-                           ImageLayout& layout) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file || !file.seekg(0, std::ios::end)) {
-        return FileResult::kUnreadable;
+// Not even the body is allocated before the header passed; every byte is read once, into the
+// one buffer the parts are views of.
+UpgradeFileRead ReadUpgradeFile(const std::string& path, UpgradeFile& file) {
+    std::vector<std::uint8_t>& bytes = file.bytes;
+    ImageLayout& layout = file.layout;
+    std::ifstream stream(path, std::ios::binary);
+    if (!stream || !stream.seekg(0, std::ios::end)) {
+        return UpgradeFileRead::kUnreadable;
     }
-    const std::streamoff end = file.tellg();
-    if (end < 0 || !file.seekg(0)) {
-        return FileResult::kUnreadable;
+    const std::streamoff end = stream.tellg();
+    if (end < 0 || !stream.seekg(0)) {
+        return UpgradeFileRead::kUnreadable;
     }
     const auto length = static_cast<std::uint64_t>(end);
     const std::uint64_t headerLength = std::min<std::uint64_t>(length, kImageHeaderLength);
     try {
         bytes.resize(headerLength);
-        if (!ReadBytes(file, bytes.data(), headerLength)) {
-            return FileResult::kUnreadable;
+        if (!ReadBytes(stream, bytes.data(), headerLength)) {
+            return UpgradeFileRead::kUnreadable;
         }
         layout = ReadImageLayout(bytes.data(), bytes.size(), length);
         if (layout.fault != ImageFault::kNone) {
-            return FileResult::kRefused;
+            return UpgradeFileRead::kRefused;
         }
         bytes.resize(length);
     } catch (const std::bad_alloc&) {
-        return FileResult::kUnreadable;
+        return UpgradeFileRead::kUnreadable;
     }
-    return ReadBytes(file, bytes.data() + headerLength, length - headerLength)
-               ? FileResult::kRead
-               : FileResult::kUnreadable;
+    return ReadBytes(stream, bytes.data() + headerLength, length - headerLength)
+               ? UpgradeFileRead::kRead
+               : UpgradeFileRead::kUnreadable;
 }
+
+namespace {
 
 class UpgradeRun {
 public:
@@ -162,29 +179,39 @@ int RunUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view, bool al
         view.ShowLangMessage(text::kConfigUnreadable);
         return 0;
     }
-    std::vector<std::uint8_t> image;
-    ImageLayout layout;
-    const FileResult read = ReadUpgradeFile(*path, image, layout);
-    if (read == FileResult::kUnreadable) {
+    UpgradeFile file;
+    const UpgradeFileRead read = ReadUpgradeFile(*path, file);
+    if (read == UpgradeFileRead::kUnreadable) {
         view.ShowLangMessage(text::kUpgradeFileUnusable);
         return 0;
     }
     // A technician must learn why nothing was sent, so a refused file is reported like a
     // failed run, before any frame.
-    if (read == FileResult::kRefused || (parts.internal && layout.internalSize == 0)) {
+    if (read == UpgradeFileRead::kRefused) {
         view.ReportFailure(text::kUpgradeFileUnusable);
         return 0;
     }
+    return SendUpgrade(link, parts, view, file);
+}
+
+int SendUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view,
+                const UpgradeFile& file) {
+    const ImageLayout& layout = file.layout;
+    if (parts.internal && layout.internalSize == 0) {
+        view.ReportFailure(text::kUpgradeFileUnusable);
+        return 0;
+    }
+    const std::uint8_t* image = file.bytes.data();
 
     const std::uint64_t externalOffset = kImageHeaderLength + layout.internalSize;
-    const Part internal{image.data() + kImageHeaderLength,
+    const Part internal{image + kImageHeaderLength,
                         layout.internalSize,
                         kImageHeaderLength,
                         kInternalBlockSize,
                         command::kStartInternal,
                         text::kSendingInternal,
                         false};
-    const Part external{image.data() + externalOffset,
+    const Part external{image + externalOffset,
                         layout.externalSize,
                         externalOffset,
                         kExternalBlockSize,

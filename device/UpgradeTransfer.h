@@ -14,8 +14,14 @@
 //                                           message T9, status line T3, before any frame
 //   an exchange failed                      the device error report; nothing more is sent
 #include "DeviceLink.h"
-#include "TechnicianView.h"
 #include "DialogControls.h"
+#include "TechnicianView.h"
+#include "UpgradeImage.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace orvo {
 
@@ -31,5 +37,24 @@ PartChoice ChosenParts(DialogControls& controls);
 
 // `alternativeFile` picks the file of UPGRADE_FILE_KWOR_OBDII instead of UPGRADE_FILE.
 int RunUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view, bool alternativeFile);
+
+// The steps of RunUpgrade, for a caller that names the file itself or runs it more than once.
+
+// Whether the device of this 12-byte serial number takes the alternative file.
+bool TakesAlternativeFile(const std::uint8_t* serial);
+// The upgrade file CONFIG.INI names; nothing when CONFIG.INI is missing or empty.
+std::optional<std::string> UpgradeFilePath(bool alternativeFile);
+
+struct UpgradeFile {
+    std::vector<std::uint8_t> bytes;  // the whole file, read once; the parts are views of it
+    ImageLayout layout;
+};
+enum class UpgradeFileRead { kRead, kUnreadable, kRefused };
+// Reads the header first, so a file against the rules is refused before its body is read.
+UpgradeFileRead ReadUpgradeFile(const std::string& path, UpgradeFile& file);
+// Sends the chosen parts of a file read and accepted; an empty internal part to send is
+// refused before any frame. 1 or 0, as RunUpgrade.
+int SendUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view,
+                const UpgradeFile& file);
 
 }  // namespace orvo

@@ -27,6 +27,11 @@ public:
     // A failed job: the failure text (T3) in the status line, a message box with the key's text,
     // and T3 as the status key.
     virtual void ReportFailure(std::string_view messageKey) = 0;
+    // A failed exchange with the device, reported as ReportFailure; `errorCode` is the device's
+    // own code, for a view that shows it beside the text.
+    virtual void ReportDeviceFailure(std::string_view messageKey, int /*errorCode*/) {
+        ReportFailure(messageKey);
+    }
 
     // A job starts: the status line off, the bar back to 0 %.
     virtual void ResetProgress() = 0;

@@ -29,7 +29,43 @@ void ReplaceAll(std::wstring& text, std::wstring_view placeholder, const std::ws
 
 std::wstring DigitsToText(const std::string& digits) { return std::wstring(digits.begin(), digits.end()); }
 
+void ReportUnrecordedNumber(TechnicianView& view, const std::string& number,
+                            const std::string& historyPath) {
+    std::wstring text = view.GetLangText(text::kSerialUnrecorded);
+    if (text.find(L"%1") == std::wstring::npos) {
+        text = kUnrecordedFallback;
+    }
+    ReplaceAll(text, L"%1", DigitsToText(number));
+    ReplaceAll(text, L"%2", FromAnsi(historyPath));
+    view.ShowMessage(text);
+}
+
 }  // namespace
+
+BurnResult BurnAndRecordSerialNumber(DeviceLink& link, TechnicianView& view,
+                                     const std::string& number) {
+    CommandPayload payload{};
+    std::copy_n(number.begin(), std::min(number.size(), std::size_t{kSerialLength}), payload.begin());
+    ReplyFrame reply;
+    if (link.ExchangeCommand(command::kWriteSerial, payload, reply) < 0) {
+        link.ReportDeviceError(reply[kErrorCodeOffset]);
+        return BurnResult::kFailed;
+    }
+    if (reply[kReplyCodeOffset] != command::kWriteSerial + kPositiveReply) {
+        view.ShowLangMessage(text::kSerialRefused);
+        return BurnResult::kFailed;
+    }
+    const std::string historyPath = HistoryFilePath();
+    if (RecordSerialNumber(historyPath, number) == HistoryResult::kFailed) {
+        ReportUnrecordedNumber(view, number, historyPath);
+        return BurnResult::kUnrecorded;
+    }
+    return BurnResult::kBurned;
+}
+
+std::string ProposedSerialNumber() {
+    return ProposeSerialNumber(ReadTextLines(settings::kDefaultHistoryFile));
+}
 
 void SerialProgramming::OnReadSerialNumber() {
     if (RefuseWhileUpgrading(upgradeWorker_, view_)) {
@@ -64,21 +100,9 @@ void SerialProgramming::OnWriteSerialNumber() {
 }
 
 int SerialProgramming::BurnSerialNumber(const std::uint8_t* number) {
-    CommandPayload payload{};
-    std::copy_n(number, kSerialLength, payload.begin());
-    ReplyFrame reply;
-    if (link_.ExchangeCommand(command::kWriteSerial, payload, reply) < 0) {
-        link_.ReportDeviceError(reply[kErrorCodeOffset]);
-        return 0;
-    }
-    if (reply[kReplyCodeOffset] != command::kWriteSerial + kPositiveReply) {
-        view_.ShowLangMessage(text::kSerialRefused);
-        return 0;
-    }
     const std::string written(number, number + kSerialLength);
-    const std::string historyPath = HistoryFilePath();
-    if (RecordSerialNumber(historyPath, written) == HistoryResult::kFailed) {
-        ReportUnrecordedNumber(written, historyPath);
+    if (BurnAndRecordSerialNumber(link_, view_, written) == BurnResult::kFailed) {
+        return 0;
     }
     if (controls_.IsChecked(control::kIncrease)) {
         controls_.SetText(control::kSnField, DigitsToText(NextSerialNumber(written)));
@@ -87,19 +111,7 @@ int SerialProgramming::BurnSerialNumber(const std::uint8_t* number) {
 }
 
 void SerialProgramming::LoadNextSerialNumber() {
-    const std::string proposal = ProposeSerialNumber(ReadTextLines(settings::kDefaultHistoryFile));
-    controls_.SetText(control::kSnField, DigitsToText(proposal));
-}
-
-void SerialProgramming::ReportUnrecordedNumber(const std::string& number,
-                                               const std::string& historyPath) {
-    std::wstring text = view_.GetLangText(text::kSerialUnrecorded);
-    if (text.find(L"%1") == std::wstring::npos) {
-        text = kUnrecordedFallback;
-    }
-    ReplaceAll(text, L"%1", DigitsToText(number));
-    ReplaceAll(text, L"%2", FromAnsi(historyPath));
-    view_.ShowMessage(text);
+    controls_.SetText(control::kSnField, DigitsToText(ProposedSerialNumber()));
 }
 
 }  // namespace orvo

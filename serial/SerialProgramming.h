@@ -15,6 +15,19 @@
 
 namespace orvo {
 
+enum class BurnResult {
+    kBurned,      // the device took the number; it is in the history file (or was already)
+    kFailed,      // the device did not take it; the failure was shown
+    kUnrecorded,  // the device took it, the history file did not; the message names both
+};
+
+// Burns the 12 digits of `number` into the device and records them in the history file.
+BurnResult BurnAndRecordSerialNumber(DeviceLink& link, TechnicianView& view,
+                                     const std::string& number);
+
+// The number after the last one of the number file, or the default number.
+std::string ProposedSerialNumber();
+
 class SerialProgramming {
 public:
     SerialProgramming(DialogControls& controls, DeviceLink& link, TechnicianView& texts,
@@ -30,8 +43,6 @@ public:
     void LoadNextSerialNumber();
 
 private:
-    void ReportUnrecordedNumber(const std::string& number, const std::string& historyPath);
-
     DialogControls& controls_;
     DeviceLink& link_;
     TechnicianView& view_;

@@ -1,6 +1,7 @@
 #include "DurableFile.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <limits>
 #include <memory>
 
@@ -58,6 +59,27 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes,
         return false;
     }
     return true;
+}
+
+bool AppendToFile(const std::string& path, std::string_view bytes, const ChunkWriter& write) {
+    FilePtr file(std::fopen(path.c_str(), "ab"));
+    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) {
+        return false;
+    }
+    const long oldLength = std::ftell(file.get());
+    if (oldLength < 0) {
+        return false;
+    }
+    const std::size_t written = (write ? write : WriteWithStdio)(file.get(), bytes.data(),
+                                                                  bytes.size());
+    bool durable = written == bytes.size() && FlushToDisk(file.get());
+    durable = std::fclose(file.release()) == 0 && durable;
+    if (!durable) {
+        // Whatever part reached the file would be a broken line: take it back.
+        std::error_code ignored;
+        std::filesystem::resize_file(path, static_cast<std::uintmax_t>(oldLength), ignored);
+    }
+    return durable;
 }
 
 }  // namespace orvo

@@ -20,6 +20,10 @@ using ChunkWriter = std::function<std::size_t(std::FILE*, const char*, std::size
 bool ReplaceFileContents(const std::string& path, std::string_view bytes,
                          const ChunkWriter& write = {});
 
+// Appends `bytes` to `path`, creating it when missing, in one write flushed to the disk. On any
+// failure the file is cut back to its old length, so no part of `bytes` is left in it.
+bool AppendToFile(const std::string& path, std::string_view bytes, const ChunkWriter& write = {});
+
 // Pushes what was written to `file` through to the disk (FlushFileBuffers or fsync).
 bool FlushToDisk(std::FILE* file);
 

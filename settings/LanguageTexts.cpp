@@ -4,6 +4,7 @@
 #include "DurableFile.h"
 #include "IniDocument.h"
 #include "ProfileReader.h"
+#include "SettingsFiles.h"
 #include "SettingsKeys.h"
 #include "TextCodec.h"
 #include "TextLines.h"
@@ -14,7 +15,6 @@ namespace orvo {
 
 namespace {
 
-const std::wstring kLanguageFile = L"language.ini";
 // All three display names come from the English section.
 const std::wstring kNamesSection = L"LANGUAGE_EN";
 
@@ -27,9 +27,11 @@ std::wstring ThroughCodePage(const std::wstring& name, int codePage) {
     return FromAnsi(ToNarrow(name, codePage));
 }
 
+std::wstring LanguageFile() { return FromAnsi(settings::TextsFile()); }
+
 bool LanguageFileExists() {
     std::error_code ignored;
-    return std::filesystem::is_regular_file(std::filesystem::path(kLanguageFile), ignored);
+    return std::filesystem::is_regular_file(std::filesystem::path(settings::TextsFile()), ignored);
 }
 
 // A file another program holds open without sharing it cannot even be read.
@@ -42,7 +44,7 @@ std::wstring SectionText(const std::wstring& section, std::string_view key) {
     if (section.empty() || key.empty()) {
         return {};
     }
-    return ProfileReader().ReadProfileText(section, Widen(key), kLanguageFile);
+    return ProfileReader().ReadProfileText(section, Widen(key), LanguageFile());
 }
 
 }  // namespace
@@ -60,7 +62,7 @@ std::wstring LanguageTexts::StoredLanguageText(std::string_view key) const {
     std::wstring section;
     int index = currentIndex_;
     if (index >= 0 && index < static_cast<int>(languages_.size())) {
-        IniDocument config(settings::kConfigFile);
+        IniDocument config(settings::ConfigFile());
         std::wstring stored =
             FromAnsi(config.GetString(settings::kSectionSetting, settings::kKeyLanguage));
         section = ThroughCodePage(stored, languages_[static_cast<std::size_t>(index)].codePage);
@@ -69,7 +71,7 @@ std::wstring LanguageTexts::StoredLanguageText(std::string_view key) const {
 }
 
 LanguageTexts::LoadResult LanguageTexts::Load() {
-    auto lines = ReadTextLines(settings::kConfigFile);
+    auto lines = ReadTextLines(settings::ConfigFile());
     if (!lines) {
         return LoadResult::kConfigMissing;
     }
@@ -92,7 +94,7 @@ LanguageTexts::LoadResult LanguageTexts::Load() {
         if (!IsOfferedLanguageSection(ToAnsi(section))) {
             continue;
         }
-        entry.displayName = ProfileReader().ReadProfileText(kNamesSection, section, kLanguageFile);
+        entry.displayName = ProfileReader().ReadProfileText(kNamesSection, section, LanguageFile());
         languages_.push_back(std::move(entry));
     }
     MakeStoredLanguageCurrent();
@@ -101,7 +103,7 @@ LanguageTexts::LoadResult LanguageTexts::Load() {
 
 void LanguageTexts::MakeStoredLanguageCurrent() {
     IniDocument config;
-    if (!config.Load(settings::kConfigFile) || languages_.empty()) {
+    if (!config.Load(settings::ConfigFile()) || languages_.empty()) {
         return;  // an empty file selects nothing; with no language there is nothing to select
     }
     std::wstring stored =
@@ -121,12 +123,12 @@ LanguageTexts::Choice LanguageTexts::Select(int index) {
         return Choice::kOutsideTable;
     }
     currentIndex_ = index;
-    if (IsReadOnlyFile(settings::kConfigFile)) {
+    if (IsReadOnlyFile(settings::ConfigFile())) {
         return Choice::kApplied;
     }
     IniDocument config;
-    if (!config.Load(settings::kConfigFile)) {
-        return PresentButUnreadable(settings::kConfigFile) ? Choice::kNotSaved : Choice::kApplied;
+    if (!config.Load(settings::ConfigFile())) {
+        return PresentButUnreadable(settings::ConfigFile()) ? Choice::kNotSaved : Choice::kApplied;
     }
     // A file without the key takes the choice in memory only (true), never on disk.
     const LanguageEntry& entry = languages_[static_cast<std::size_t>(index)];
@@ -134,6 +136,16 @@ LanguageTexts::Choice LanguageTexts::Select(int index) {
                             ToNarrow(entry.sectionName, entry.codePage))
                ? Choice::kApplied
                : Choice::kNotSaved;
+}
+
+bool LanguageTexts::UseForThisRun(const std::wstring& sectionName) {
+    for (std::size_t i = 0; i < languages_.size(); ++i) {
+        if (languages_[i].sectionName == sectionName) {
+            currentIndex_ = static_cast<int>(i);
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace orvo

@@ -48,6 +48,9 @@ class LanguageTexts {
     // Makes language `index` current and stores it in CONFIG.INI. A file without the key, or a
     // read-only one, keeps its value: that is how a PC's language is fixed on purpose.
     Choice Select(int index);
+    // Makes the language of section `sectionName` current without storing it, for one run of a
+    // command-line job; false when the table lacks it.
+    bool UseForThisRun(const std::wstring& sectionName);
 
     int CurrentIndex() const { return currentIndex_; }
     const std::vector<LanguageEntry>& Languages() const { return languages_; }

@@ -2,8 +2,8 @@
 // Reads one value of an INI file the way the platform's private-profile reader does; the tool
 // reads language.ini this way.
 //
-// Windows builds ask GetPrivateProfileStringW, with ".\" before the file name so the file is
-// taken from the current directory. Other builds use ParseProfileValue below, which gives the
+// Windows builds ask GetPrivateProfileStringW, with ".\" before a bare file name so the file is
+// taken from the current directory (a name with a folder is taken as it stands). Other builds use ParseProfileValue below, which gives the
 // same answers:
 //   - a UTF-8 BOM, or a UTF-16LE/BE signature, selects that encoding; anything else is read in
 //     the ANSI code page (see TextCodec.h);

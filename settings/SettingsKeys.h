@@ -1,8 +1,7 @@
 #pragma once
-// Sections, keys and fixed names of CONFIG.INI. Values are narrow texts in the ANSI code page.
+// Sections, keys and fixed names of CONFIG.INI (SettingsFiles.h says where it is). Values are
+// narrow texts in the ANSI code page.
 namespace orvo::settings {
-
-inline constexpr char kConfigFile[] = "CONFIG.INI";
 
 inline constexpr char kSectionSetting[] = "SETTING";
 inline constexpr char kKeyVersionNo[] = "VERSIONNO";  // version text of the main window

@@ -1,6 +1,7 @@
 #include "MainDialogLogic.h"
 
 #include "IniDocument.h"
+#include "SettingsFiles.h"
 #include "SettingsKeys.h"
 #include "TextCodec.h"
 #include "UpgradeGuard.h"
@@ -47,7 +48,7 @@ void MainDialogLogic::OnInitDialog() {
     view_.SetStatusTextMode(0);
 
     IniDocument config;
-    if (config.Load(settings::kConfigFile)) {
+    if (config.Load(settings::ConfigFile())) {
         versionText_ = FromAnsi(config.GetString(settings::kSectionSetting, settings::kKeyVersionNo));
     } else {
         controls_.ShowMessage(kConfigMissingMessage);
