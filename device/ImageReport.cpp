@@ -4,10 +4,9 @@
 
 #include <sstream>
 
-namespace orvo::tools {
-namespace {
+namespace orvo {
 
-const char* Reason(ImageFault fault) {
+const char* ImageFaultReason(ImageFault fault) {
     switch (fault) {
         case ImageFault::kNone:
             return "";
@@ -33,6 +32,8 @@ const char* Reason(ImageFault fault) {
     return "unknown fault";
 }
 
+namespace {
+
 void Part(std::ostringstream& out, const char* name, std::uint64_t offset, std::uint64_t size,
           int blockSize) {
     out << name << " part: " << size << " bytes from offset " << offset << ", "
@@ -51,11 +52,16 @@ ImageReport InspectImage(const std::vector<std::uint8_t>& file) {
     }
     ImageReport report;
     if (layout.fault != ImageFault::kNone) {
-        out << "refused: " << Reason(layout.fault) << "\n";
+        out << "refused: " << ImageFaultReason(layout.fault) << "\n";
     } else {
         Part(out, "internal", kImageHeaderLength, layout.internalSize, kInternalBlockSize);
         Part(out, "external", kImageHeaderLength + layout.internalSize, layout.externalSize,
              kExternalBlockSize);
+        // Each part: its start command, then a command and a data frame a block; then the end.
+        const std::uint64_t frames =
+            1 + 2 * BlockCount(layout.internalSize, kInternalBlockSize) + 1 +
+            2 * BlockCount(layout.externalSize, kExternalBlockSize) + 1;
+        out << "frames: " << frames << " for both parts and the end command\n";
         report.accepted = layout.internalSize > 0;
         out << (report.accepted ? "accepted\n"
                                 : "refused: the internal part is empty (accepted only when "
@@ -65,4 +71,4 @@ ImageReport InspectImage(const std::vector<std::uint8_t>& file) {
     return report;
 }
 
-}  // namespace orvo::tools
+}  // namespace orvo

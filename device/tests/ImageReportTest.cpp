@@ -5,7 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-namespace orvo::tools {
+namespace orvo {
 namespace {
 
 using ::testing::HasSubstr;
@@ -16,6 +16,7 @@ TEST(InspectImage, ListsSegmentsPartsAndBlocks) {
     EXPECT_THAT(report.text, HasSubstr("segment F2: offset 356, 644 bytes\n"));
     EXPECT_THAT(report.text, HasSubstr("internal part: 100 bytes from offset 256, 1 blocks"));
     EXPECT_THAT(report.text, HasSubstr("external part: 1144 bytes from offset 356, 1 blocks"));
+    EXPECT_THAT(report.text, HasSubstr("frames: 7 for both parts and the end command\n"));
     EXPECT_THAT(report.text, HasSubstr("accepted\n"));
 }
 
@@ -30,4 +31,4 @@ TEST(InspectImage, SaysWhyAFileIsRefused) {
 }
 
 }  // namespace
-}  // namespace orvo::tools
+}  // namespace orvo

@@ -1,0 +1,61 @@
+#include "ConsoleView.h"
+
+#include "TextKeys.h"
+#include "UpgradeImage.h"
+
+namespace orvo::console {
+
+void ConsoleView::Fail(std::string_view key, ExitCode exitCode, const std::string& detail) {
+    Record(key, -1, exitCode);
+    const std::wstring text = texts_.Text(key);
+    if (!text.empty()) {
+        report_.Message(key, -1, text);
+    }
+    if (!detail.empty()) {
+        report_.Note(detail);
+    }
+}
+
+void ConsoleView::Record(std::string_view key, int errorCode, ExitCode exitCode) {
+    if (outcome_.key.empty()) {
+        outcome_ = {std::string(key), errorCode, exitCode};
+    }
+}
+
+void ConsoleView::SetStatusKey(std::string_view key) {
+    // Only the part's key counts here; the segment labels that follow it are the window's.
+    if (key == text::kSendingInternal) {
+        part_ = "internal";
+        blockSize_ = kInternalBlockSize;
+    } else if (key == text::kSendingExternal) {
+        part_ = "external";
+        blockSize_ = kExternalBlockSize;
+    }
+}
+
+void ConsoleView::ReportDeviceFailure(std::string_view key, int errorCode) {
+    if (!stops_.Requested()) {
+        Record(key, errorCode, ExitCodeFor(key));
+        report_.Message(key, errorCode, texts_.Text(key));
+        return;
+    }
+    Record(kInterruptedKey, -1, kExitInterrupted);
+    const std::string where = total_ == 0 ? std::string()
+                                          : ": stopped after block " + std::to_string(done_) +
+                                                " of " + std::to_string(total_) + " of the " +
+                                                part_ + " part; the device needs a new upgrade";
+    report_.Note("interrupted" + where);
+}
+
+void ConsoleView::StartProgress(int total) {
+    done_ = 0;
+    total_ = total;
+    report_.PartStarted(part_, total, blockSize_);
+}
+
+void ConsoleView::SetProgress(int done) {
+    done_ = done;
+    report_.Progress(done);
+}
+
+}  // namespace orvo::console

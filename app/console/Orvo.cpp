@@ -1,0 +1,91 @@
+#include "Orvo.h"
+
+#include "ConsoleSession.h"
+#include "ConsoleTexts.h"
+#include "OrvoVersion.h"
+#include "SettingsFiles.h"
+
+#include <cstdio>
+#include <iostream>
+#include <unistd.h>
+
+namespace orvo::console {
+namespace {
+
+int RunCommand(ConsoleSession& session) {
+    switch (session.options.command) {
+        case Command::kUpgrade:
+            return UpgradeCommand(session);
+        case Command::kReadSn:
+            return ReadSerialCommand(session);
+        case Command::kWriteSn:
+            return WriteSerialCommand(session);
+        case Command::kStation:
+            return StationCommand(session);
+        default:
+            return kExitUsage;
+    }
+}
+
+const char* CommandName(Command command) {
+    switch (command) {
+        case Command::kUpgrade:
+            return "upgrade";
+        case Command::kReadSn:
+            return "read-sn";
+        case Command::kWriteSn:
+            return "write-sn";
+        case Command::kStation:
+            return "station";
+        default:
+            return "";
+    }
+}
+
+}  // namespace
+
+int RunOrvo(const std::vector<std::string>& args, PipeLibrary& pipes, ConsoleStreams streams,
+            StopRequests& stops) {
+    const ParsedCommandLine parsed = ParseCommandLine(args);
+    const ConsoleOptions& options = parsed.options;
+    if (!parsed.error.empty()) {
+        streams.err << "orvo: " << parsed.error << "\n\n" << UsageText();
+        return kExitUsage;
+    }
+    if (options.command == Command::kHelp) {
+        streams.out << UsageText();
+        return kExitDone;
+    }
+    if (options.command == Command::kVersion) {
+        streams.out << "orvo " << ORVO_VERSION_TEXT << "\n";
+        return kExitDone;
+    }
+    ConsoleReport report(streams.out, streams.err, options.json, streams.errIsTerminal);
+    if (options.command == Command::kInspect) {
+        return InspectCommand(options, report);
+    }
+
+    settings::UseSettingsFiles(options.config, options.texts);
+    ConsoleTexts texts;
+    if (const std::string note = texts.Load(options.lang); !note.empty()) {
+        report.Note(note);
+    }
+    InterruptiblePipes interruptible(pipes, stops);
+    ConsoleView view(report, texts, stops);
+    DeviceLink link(interruptible, view);
+    ConsoleSession session{options, report, view, link, stops};
+    report.Started(CommandName(options.command));
+    return RunCommand(session);
+}
+
+int RunOrvoProcess(int argc, char** argv, PipeLibrary& pipes) {
+    static StopRequests stops;
+    CatchInterrupts(stops);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "station") {
+        StopAtEndOfInput(stops);
+    }
+    return RunOrvo(args, pipes, {std::cout, std::cerr, isatty(fileno(stderr)) != 0}, stops);
+}
+
+}  // namespace orvo::console

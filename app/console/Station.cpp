@@ -1,0 +1,90 @@
+// A production station: each device plugged in is upgraded (and with --burn given the next
+// serial number), then the station waits for it to go before it takes the next one.
+#include "ConsoleSession.h"
+#include "JsonLine.h"
+
+#include <chrono>
+#include <map>
+
+namespace orvo::console {
+namespace {
+
+// How often the station asks whether a device is there: command 10, answered or not.
+constexpr std::chrono::milliseconds kPollInterval{200};
+
+// Waits until a device answers (`present`) or none does; false when a stop came first.
+bool WaitForDevice(ConsoleSession& session, bool present) {
+    while (!session.stops.Requested()) {
+        if (session.link.SendShortCommand(command::kHandshake) == present) {
+            return true;
+        }
+        session.stops.WaitFor(kPollInterval);
+    }
+    return false;
+}
+
+struct Tally {
+    int done = 0;
+    int failed = 0;
+    std::map<std::string, int> causes;  // failures by message key
+    int firstFailureCode = kExitDone;
+};
+
+void Summarise(ConsoleSession& session, const Tally& tally) {
+    if (session.report.Json()) {
+        std::string causes = "{";
+        for (const auto& [key, count] : tally.causes) {
+            causes += (causes.size() > 1 ? "," : "") + JsonQuoted(key) + ":" + std::to_string(count);
+        }
+        session.report.Event(JsonLine("summary")
+                                 .Add("devices", static_cast<long long>(tally.done + tally.failed))
+                                 .Add("done", static_cast<long long>(tally.done))
+                                 .Add("failed", static_cast<long long>(tally.failed))
+                                 .AddJson("causes", causes + "}"));
+        return;
+    }
+    std::string text = "station: " + std::to_string(tally.done + tally.failed) +
+                       " devices, " + std::to_string(tally.done) + " done, " +
+                       std::to_string(tally.failed) + " failed\n";
+    for (const auto& [key, count] : tally.causes) {
+        text += "  " + key + " " + Utf8(session.view.GetLangText(key)) + ": " +
+                std::to_string(count) + "\n";
+    }
+    session.report.Result(text);
+}
+
+}  // namespace
+
+int StationCommand(ConsoleSession& session) {
+    Tally tally;
+    bool interrupted = false;
+    session.report.Note("station: waiting for a device (Ctrl-C or the end of input ends it)");
+    while (!interrupted && WaitForDevice(session, true)) {
+        const auto start = std::chrono::steady_clock::now();
+        JobOutcome outcome = UpgradeDevice(session).outcome;
+        if (outcome.key.empty() && session.options.burn) {
+            outcome = BurnNextNumber(session);
+        }
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const int exitCode = FinishJob(session, outcome, seconds);
+        if (outcome.key.empty()) {
+            ++tally.done;
+        } else {
+            ++tally.failed;
+            ++tally.causes[outcome.key];
+            if (tally.firstFailureCode == kExitDone) {
+                tally.firstFailureCode = exitCode;
+            }
+        }
+        interrupted = exitCode == kExitInterrupted;
+        if (!interrupted) {
+            session.report.Note("station: unplug the device");
+            WaitForDevice(session, false);
+        }
+    }
+    Summarise(session, tally);
+    return interrupted ? kExitInterrupted : tally.firstFailureCode;
+}
+
+}  // namespace orvo::console
