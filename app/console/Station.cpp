@@ -58,7 +58,7 @@ void Summarise(ConsoleSession& session, const Tally& tally) {
 int StationCommand(ConsoleSession& session) {
     Tally tally;
     bool interrupted = false;
-    session.report.Note("station: waiting for a device (Ctrl-C or the end of input ends it)");
+    session.report.Note("station: waiting for the next device (Ctrl-C or the end of input ends it)");
     while (!interrupted && WaitForDevice(session, true)) {
         const auto start = std::chrono::steady_clock::now();
         JobOutcome outcome = UpgradeDevice(session).outcome;
@@ -80,7 +80,9 @@ int StationCommand(ConsoleSession& session) {
         interrupted = exitCode == kExitInterrupted;
         if (!interrupted) {
             session.report.Note("station: unplug the device");
-            WaitForDevice(session, false);
+            if (WaitForDevice(session, false)) {
+                session.report.Note("station: waiting for the next device");
+            }
         }
     }
     Summarise(session, tally);

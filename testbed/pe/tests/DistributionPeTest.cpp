@@ -38,6 +38,7 @@ struct Deliverable {
 
 const Deliverable kDeliverables[] = {
     {"OrvoUpgradeTool.exe", PeFile::kSubsystemGui, {}, {"qxUSBAdv_ReadData", "qxUSBAdv_WriteData"}},
+    {"orvo.exe", PeFile::kSubsystemConsole, {}, {"qxUSBAdv_ReadData", "qxUSBAdv_WriteData"}},
     {"qxUSBDev.dll", 0, {"qxUSB_ReadData", "qxUSB_WriteData"}, {}},
     {"qxUSBDevAdv.dll", 0, {"qxUSBAdv_ReadData", "qxUSBAdv_WriteData"}, {}},
     {"Pyxol.dll", 0, {"SearchProgress", "CloseProgress"}, {}},
