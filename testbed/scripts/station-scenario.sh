@@ -2,17 +2,23 @@
 # A production station's shift on simulated devices: three devices plugged in one after
 # another, the second refusing a block, then the end of input. Shows orvo's output and ends
 # with orvo's exit code.
-#   station-scenario.sh PLUG_FILE LOG_FILE ORVO_COMMAND...
+#   station-scenario.sh PLUG_FILE LOG_FILE ORVO_COMMAND... [-- OPTIONS...]
 # ORVO_SIM_PLUG must name PLUG_FILE as orvo sees it; ORVO_COMMAND runs orvo in its folder,
-# and is given "station --log LOG_FILE" (LOG_FILE as orvo sees it, relative to its folder).
+# and is given "station --log LOG_FILE OPTIONS" (LOG_FILE as orvo sees it).
 set -u
 plug_file=$1 log=$2
 shift 2
+command=()
+while [ $# -gt 0 ] && [ "$1" != -- ]; do
+  command+=("$1")
+  shift
+done
+[ $# -gt 0 ] && shift
 work=$(mktemp -d)
 trap 'exec 3>&-; rm -rf "$work"' EXIT
 : >"$plug_file"
 mkfifo "$work/input"
-"$@" station --log "$log" <"$work/input" >"$work/out" 2>&1 &
+"${command[@]}" station --log "$log" "$@" <"$work/input" >"$work/out" 2>&1 &
 orvo=$!
 exec 3>"$work/input"
 
