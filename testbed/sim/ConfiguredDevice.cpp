@@ -4,16 +4,24 @@
 
 namespace orvo::sim {
 
-ConfiguredDevice::ConfiguredDevice(const SettingLookup& lookup) {
-    const SimConfig config = ReadSimConfig(lookup);
-    Configure(device_, config);
-    device_.KeepTraffic(false);
-    if (!config.outputFolder.empty()) {
-        output_ = std::make_unique<OutputFolder>(config.outputFolder, config.errors);
-        device_.SetEvents(output_.get());
+ConfiguredDevice::ConfiguredDevice(const SettingLookup& lookup) : config_(ReadSimConfig(lookup)) {
+    if (!config_.outputFolder.empty()) {
+        output_ = std::make_unique<OutputFolder>(config_.outputFolder, config_.errors);
     }
-    if (!config.timingFile.empty()) {
-        device_.SetTimingReport([file = config.timingFile](const LinkTiming& timing) {
+    Configure(device_, config_);
+    SetUp(device_);
+    if (!config_.plugFile.empty()) {
+        plugged_ = std::make_unique<PluggedDevice>(
+            config_.plugFile, [this](SimulatedDevice& device) { SetUp(device); });
+    }
+}
+
+void ConfiguredDevice::SetUp(SimulatedDevice& device) const {
+    device.SetLatency(config_.latency);
+    device.KeepTraffic(false);
+    device.SetEvents(output_.get());
+    if (!config_.timingFile.empty()) {
+        device.SetTimingReport([file = config_.timingFile](const LinkTiming& timing) {
             std::ofstream(file, std::ios::app) << FormatLinkTiming(timing) << '\n';
         });
     }

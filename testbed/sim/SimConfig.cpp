@@ -37,20 +37,22 @@ std::optional<FaultKind> ParseFaultKind(std::string_view name) {
     return std::nullopt;
 }
 
-void ReadFaults(std::string_view list, SimConfig& config) {
+}  // namespace
+
+std::vector<Fault> ParseFaults(std::string_view list, std::vector<std::string>& errors) {
+    std::vector<Fault> faults;
     while (!list.empty()) {
         const std::size_t comma = list.find(',');
         const std::string_view item = list.substr(0, comma);
         if (const auto fault = ParseFault(item)) {
-            config.faults.push_back(*fault);
+            faults.push_back(*fault);
         } else {
-            config.errors.push_back("fault not understood: " + std::string(item));
+            errors.push_back("fault not understood: " + std::string(item));
         }
         list = comma == std::string_view::npos ? std::string_view{} : list.substr(comma + 1);
     }
+    return faults;
 }
-
-}  // namespace
 
 std::optional<Fault> ParseFault(std::string_view text) {
     const std::size_t at = text.find('@');
@@ -71,13 +73,18 @@ std::optional<Fault> ParseFault(std::string_view text) {
     return Fault{*kind, static_cast<int>(*frame), static_cast<int>(*value)};
 }
 
+std::optional<std::string> EnvironmentVariable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+}
+
 SimConfig ReadSimConfig(const SettingLookup& lookup) {
     SimConfig config;
     if (const auto serial = lookup("ORVO_SIM_SERIAL")) {
         config.serial = *serial;
     }
     if (const auto faults = lookup("ORVO_SIM_FAULTS")) {
-        ReadFaults(*faults, config);
+        config.faults = ParseFaults(*faults, config.errors);
     }
     if (const auto latency = lookup("ORVO_SIM_LATENCY_US")) {
         if (const auto micros = ParseNumber(*latency)) {
@@ -91,6 +98,9 @@ SimConfig ReadSimConfig(const SettingLookup& lookup) {
     }
     if (const auto file = lookup("ORVO_SIM_TIMING")) {
         config.timingFile = *file;
+    }
+    if (const auto file = lookup("ORVO_SIM_PLUG")) {
+        config.plugFile = *file;
     }
     return config;
 }

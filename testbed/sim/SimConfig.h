@@ -11,6 +11,9 @@
 //   ORVO_SIM_LATENCY_US  how long every transfer takes, in microseconds, exactly
 //   ORVO_SIM_TIMING      file that gets a line at each end of upgrade: how the upgrade used
 //                        the link (LinkTiming.h)
+//   ORVO_SIM_PLUG        control file that plugs devices in and out (PlugControl.h): its
+//                        line "SERIAL [FAULTS]" is the device plugged in, which then takes
+//                        the place of ORVO_SIM_SERIAL and ORVO_SIM_FAULTS; no line, no device
 //   ORVO_SIM_OUTPUT      folder that receives traffic.log (a line per transfer, written as it
 //                        happens), internal.bin and external.bin (the parts received, written
 //                        at each end of upgrade) and serial.txt (each number written).
@@ -32,13 +35,18 @@ struct SimConfig {
     std::chrono::microseconds latency{0};
     std::string outputFolder;         // empty: nothing is written
     std::string timingFile;           // empty: no timing is written
+    std::string plugFile;             // empty: the one device is always plugged in
     std::vector<std::string> errors;  // settings that could not be read, and why
 };
 
 using SettingLookup = std::function<std::optional<std::string>(const char* name)>;
+// The settings of a program's environment, as the C library holds it.
+std::optional<std::string> EnvironmentVariable(const char* name);
 
 SimConfig ReadSimConfig(const SettingLookup& lookup);
 std::optional<Fault> ParseFault(std::string_view text);
+// A comma-separated list of faults; `errors` names each one not understood.
+std::vector<Fault> ParseFaults(std::string_view list, std::vector<std::string>& errors);
 void Configure(SimulatedDevice& device, const SimConfig& config);
 
 }  // namespace orvo::sim

@@ -27,9 +27,9 @@ std::optional<std::string> EnvironmentSetting(const char* name) {
     return value;
 }
 
-orvo::sim::SimulatedDevice& Device() {
+orvo::PipeLibrary& Device() {
     static orvo::sim::ConfiguredDevice simulator(EnvironmentSetting);
-    return simulator.Device();
+    return simulator.Pipes();
 }
 
 }  // namespace

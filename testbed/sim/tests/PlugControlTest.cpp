@@ -1,0 +1,74 @@
+// Devices plugged in and out through the control file.
+#include "DeviceLink.h"
+#include "PlugControl.h"
+#include "RecordingView.h"
+#include "TempFolder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace orvo::sim {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+TEST(PlugLine, NamesTheDeviceOrNone) {
+    const struct {
+        const char* line;
+        bool plugged;
+        const char* serial;
+        std::size_t faults;
+    } cases[] = {
+        {"961990000301", true, "961990000301", 0},
+        {"  961990000302 \r\n", true, "961990000302", 0},
+        {"961990000303 failure-reply@6:4,unplugged@9", true, "961990000303", 2},
+        {"961990000304\tno-reply@3", true, "961990000304", 1},
+        {"", false, "", 0},
+        {" \r\n", false, "", 0},
+        {"961990000305 melt@3", false, "", 0},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> errors;
+        const auto plugged = ParsePlugLine(c.line, errors);
+        ASSERT_EQ(plugged.has_value(), c.plugged) << c.line;
+        if (plugged) {
+            EXPECT_EQ(plugged->serial, c.serial);
+            EXPECT_EQ(plugged->faults.size(), c.faults) << c.line;
+        }
+    }
+    std::vector<std::string> errors;
+    ParsePlugLine("961990000305 melt@3", errors);
+    EXPECT_THAT(errors, ElementsAre(HasSubstr("melt@3")));
+}
+
+TEST(PluggedDevice, EachNewLinePlugsInAFreshDeviceAndNoLineNone) {
+    testing::TempFolder folder;
+    int plugIns = 0;
+    PluggedDevice pipes(folder.File("plug"), [&](SimulatedDevice&) { ++plugIns; });
+    testing::RecordingView view;
+    DeviceLink link(pipes, view);
+    // Past the file's read interval, so the next call sees the new line.
+    const auto plug = [&](const char* line) {
+        folder.Write("plug", line);
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    };
+    std::uint8_t serial[kSerialLength + 2] = {};
+
+    EXPECT_FALSE(link.SendShortCommand(command::kHandshake)) << "no file, no device";
+    plug("961990000301\n");
+    ASSERT_EQ(link.ReadDeviceSerial(serial), 1);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(serial)), "961990000301");
+    // Frame 1 of the new device, whatever the one before received.
+    plug("961990000302 failure-reply@1:4\n");
+    EXPECT_TRUE(link.SendShortCommand(command::kHandshake));
+    EXPECT_EQ(link.ReadDeviceSerial(serial), 0);
+    plug("");
+    EXPECT_FALSE(link.SendShortCommand(command::kHandshake));
+    EXPECT_EQ(plugIns, 2);
+}
+
+}  // namespace
+}  // namespace orvo::sim
