@@ -15,8 +15,12 @@ std::string& TextsName() {
 
 }  // namespace
 
-const std::string& ConfigFile() { return ConfigName(); }
-const std::string& TextsFile() { return TextsName(); }
+const std::string& ConfigFile() {
+    return ConfigName();
+}
+const std::string& TextsFile() {
+    return TextsName();
+}
 
 void UseSettingsFiles(const std::string& configFile, const std::string& textsFile) {
     ConfigName() = configFile.empty() ? kDefaultConfigFile : configFile;

@@ -1,5 +1,6 @@
 #include "ConsoleOptions.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string_view>
 
@@ -13,19 +14,18 @@ struct CommandRule {
     Command command;
     const char* operand;  // name of its one operand, or null
     bool operandRequired;
-    const char* options;  // the options it takes besides the common ones, for the usage text
     const char* summary;
 };
 
 constexpr CommandRule kCommands[] = {
-    {"upgrade", Command::kUpgrade, nullptr, false, "[--image FILE] [--retries N] [--log FILE] [--json]",
+    {"upgrade", Command::kUpgrade, nullptr, false,
      "upgrade the device (both parts) with the file CONFIG.INI names for it"},
-    {"read-sn", Command::kReadSn, nullptr, false, "[--json]", "print the device's serial number"},
-    {"write-sn", Command::kWriteSn, "NUMBER", false, "[--json]",
+    {"read-sn", Command::kReadSn, nullptr, false, "print the device's serial number"},
+    {"write-sn", Command::kWriteSn, "NUMBER", false,
      "burn NUMBER (else the next number of burn_sn.txt) and record it"},
-    {"inspect", Command::kInspect, "FILE", true, "",
+    {"inspect", Command::kInspect, "FILE", true,
      "show an upgrade file's segments, parts, blocks and frames, and whether it is taken"},
-    {"station", Command::kStation, nullptr, false, "[--image FILE] [--burn] [--log FILE] [--json]",
+    {"station", Command::kStation, nullptr, false,
      "upgrade each device plugged in until Ctrl-C or the end of input; then a summary"},
 };
 
@@ -33,21 +33,31 @@ enum class Value { kNone, kText, kCount };
 
 struct OptionRule {
     const char* name;
+    const char* valueName;  // how the usage text names its value; null for a flag
     Value value;
     std::string ConsoleOptions::*text;
     bool ConsoleOptions::*flag;
     const char* commands;  // the commands that take it, space-separated; null for all
+    const char* summary;
 };
 
 constexpr OptionRule kOptions[] = {
-    {"--image", Value::kText, &ConsoleOptions::image, nullptr, "upgrade station"},
-    {"--log", Value::kText, &ConsoleOptions::log, nullptr, "upgrade station"},
-    {"--retries", Value::kCount, nullptr, nullptr, "upgrade"},
-    {"--json", Value::kNone, nullptr, &ConsoleOptions::json, "upgrade read-sn write-sn station"},
-    {"--burn", Value::kNone, nullptr, &ConsoleOptions::burn, "station"},
-    {"--config", Value::kText, &ConsoleOptions::config, nullptr, nullptr},
-    {"--texts", Value::kText, &ConsoleOptions::texts, nullptr, nullptr},
-    {"--lang", Value::kText, &ConsoleOptions::lang, nullptr, nullptr},
+    {"--image", "FILE", Value::kText, &ConsoleOptions::image, nullptr, "upgrade station",
+     "the upgrade file to send, instead of the one CONFIG.INI names"},
+    {"--retries", "N", Value::kCount, nullptr, nullptr, "upgrade",
+     "after a failed transfer, start the upgrade again, at most N times (0 to 100)"},
+    {"--burn", nullptr, Value::kNone, nullptr, &ConsoleOptions::burn, "station",
+     "after each upgrade, burn and record the next serial number"},
+    {"--log", "FILE", Value::kText, &ConsoleOptions::log, nullptr, "upgrade station",
+     "append a CSV line per device run"},
+    {"--json", nullptr, Value::kNone, nullptr, &ConsoleOptions::json,
+     "upgrade read-sn write-sn station", "one JSON object per line on standard output"},
+    {"--config", "FILE", Value::kText, &ConsoleOptions::config, nullptr, nullptr,
+     "settings instead of CONFIG.INI of the current directory"},
+    {"--texts", "FILE", Value::kText, &ConsoleOptions::texts, nullptr, nullptr,
+     "texts instead of language.ini of the current directory"},
+    {"--lang", "EN|FR|SP", Value::kText, &ConsoleOptions::lang, nullptr, nullptr,
+     "language of the messages (default: the one CONFIG.INI stores)"},
 };
 
 bool Takes(const OptionRule& option, std::string_view command) {
@@ -164,6 +174,15 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     return parsed;
 }
 
+const char* CommandName(Command command) {
+    for (const CommandRule& rule : kCommands) {
+        if (rule.command == command) {
+            return rule.name;
+        }
+    }
+    return "";
+}
+
 std::string UsageText() {
     std::string text = "usage: orvo COMMAND [OPTIONS]\n\ncommands:\n";
     for (const CommandRule& rule : kCommands) {
@@ -172,27 +191,31 @@ std::string UsageText() {
             text += rule.operandRequired ? std::string(" ") + rule.operand
                                          : std::string(" [") + rule.operand + "]";
         }
-        text += std::string(" ") + rule.options + "\n      " + rule.summary + "\n";
+        for (const OptionRule& option : kOptions) {
+            if (option.commands != nullptr && Takes(option, rule.name)) {
+                text += std::string(" [") + option.name +
+                        (option.valueName ? std::string(" ") + option.valueName : "") + "]";
+            }
+        }
+        text += std::string("\n      ") + rule.summary + "\n";
     }
-    text +=
-        "  orvo --version | --help\n\n"
-        "options of every command:\n"
-        "  --config FILE   settings instead of CONFIG.INI of the current directory\n"
-        "  --texts FILE    texts instead of language.ini of the current directory\n"
-        "  --lang EN|FR|SP language of the messages (default: the one CONFIG.INI stores)\n"
-        "  --retries N     after a failed transfer, start the upgrade again, at most N times\n"
-        "  --log FILE      append a CSV line per device run\n"
-        "  --json          one JSON object per line on standard output\n\n"
-        "exit codes:\n"
-        "  0    done\n"
-        "  1    usage\n"
-        "  2    settings or files: CONFIG.INI, the upgrade file or the history file\n"
-        "  3    the upgrade file breaks the image rules\n"
-        "  4    no device, or no reply (T5)\n"
-        "  5    the device refused (a failure reply; its code in the message)\n"
-        "  6    serial number refused (T8) or not accepted (T7)\n"
-        "  130  interrupted\n";
-    return text;
+    text += "  orvo --version | --help\n\noptions (the last three for every command):\n";
+    for (const OptionRule& option : kOptions) {
+        std::string form = std::string(option.name) +
+                           (option.valueName ? std::string(" ") + option.valueName : "");
+        form.resize(std::max<std::size_t>(form.size() + 1, 18), ' ');
+        text += "  " + form + option.summary + "\n";
+    }
+    return text +
+           "\nexit codes:\n"
+           "  0    done\n"
+           "  1    usage\n"
+           "  2    settings or files: CONFIG.INI, the upgrade file, the history file or the log\n"
+           "  3    the upgrade file breaks the image rules\n"
+           "  4    no device, or no reply (T5)\n"
+           "  5    the device refused (a failure reply; its code in the message)\n"
+           "  6    serial number not 12 digits (T8) or not accepted (T7)\n"
+           "  130  interrupted\n";
 }
 
 }  // namespace orvo::console

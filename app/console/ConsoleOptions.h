@@ -31,6 +31,9 @@ struct ParsedCommandLine {
 // `args` without the program's name.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
 
+// The command's name on the command line; empty for --help and --version.
+const char* CommandName(Command command);
+
 // The usage text: commands, options and exit codes.
 std::string UsageText();
 

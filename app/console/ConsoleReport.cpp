@@ -99,8 +99,8 @@ void ConsoleReport::Progress(int done) {
 void ConsoleReport::ShowProgress(bool last) {
     const Clock::time_point now = Clock::now();
     const int tenth = PercentDone(done_, total_) / 10;
-    const bool due = (terminal_ || json_) ? now - lastShown_ >= kRedrawInterval
-                                          : tenth != lastTenth_;
+    const bool due =
+        (terminal_ || json_) ? now - lastShown_ >= kRedrawInterval : tenth != lastTenth_;
     if (!due && !last) {
         return;
     }

@@ -22,11 +22,11 @@ std::string ConsoleTexts::Load(const std::string& lang) {
                          settings::ConfigFile() + " missing): messages in English";
     }
     loaded_ = true;
-    if (!lang.empty() && !languages_.UseForThisRun(L"LANGUAGE_" + std::wstring(lang.begin(),
-                                                                               lang.end()))) {
+    if (!lang.empty() &&
+        !languages_.UseForThisRun(L"LANGUAGE_" + std::wstring(lang.begin(), lang.end()))) {
         loaded_ = false;
-        return "language " + lang + " is not offered by " + settings::ConfigFile() +
-               " and " + settings::TextsFile() + ": messages in English";
+        return "language " + lang + " is not offered by " + settings::ConfigFile() + " and " +
+               settings::TextsFile() + ": messages in English";
     }
     return {};
 }

@@ -87,8 +87,9 @@ void LogRun(ConsoleSession& session, const DeviceRun& run, const RunLogLine& par
     line.result = run.outcome.key.empty() ? text::kUpgradeDone : run.outcome.key;
     line.deviceErrorCode = run.outcome.errorCode;
     if (!AppendRunLog(session.options.log, line)) {
-        session.view.Fail("log", kExitFiles, "the run log " + session.options.log +
-                                                 " cannot be written; this run is not in it");
+        session.view.Fail(
+            "log", kExitFiles,
+            "the run log " + session.options.log + " cannot be written; this run is not in it");
     }
 }
 
@@ -104,7 +105,8 @@ DeviceRun UpgradeDevice(ConsoleSession& session) {
         run.serialNumber = SerialText(serial);
         session.report.SerialNumber(run.serialNumber, false);
         UpgradeFile file;
-        if (const auto path = ChooseImage(session, serial); path && LoadImage(session, *path, file)) {
+        if (const auto path = ChooseImage(session, serial);
+            path && LoadImage(session, *path, file)) {
             logLine.imageFile = *path;
             logLine.imageSha256 = Sha256Hex(file.bytes.data(), file.bytes.size());
             SendWithRetries(session, file);
@@ -184,7 +186,8 @@ int InspectCommand(const ConsoleOptions& options, ConsoleReport& report) {
         report.Note("cannot read " + options.file);
         return kExitFiles;
     }
-    const ImageReport inspected = InspectImage(std::vector<std::uint8_t>(bytes->begin(), bytes->end()));
+    const ImageReport inspected =
+        InspectImage(std::vector<std::uint8_t>(bytes->begin(), bytes->end()));
     report.Result(inspected.text);
     return inspected.accepted ? kExitDone : kExitImageRefused;
 }

@@ -11,7 +11,9 @@ public:
     explicit JsonLine(std::string_view event);
 
     JsonLine& Add(std::string_view name, std::string_view text);
-    JsonLine& Add(std::string_view name, const char* text) { return Add(name, std::string_view(text)); }
+    JsonLine& Add(std::string_view name, const char* text) {
+        return Add(name, std::string_view(text));
+    }
     JsonLine& Add(std::string_view name, long long number);
     JsonLine& Add(std::string_view name, double number);  // three decimals
     JsonLine& Add(std::string_view name, bool value);

@@ -5,9 +5,9 @@
 #include "OrvoVersion.h"
 #include "SettingsFiles.h"
 
+#include <unistd.h>
 #include <cstdio>
 #include <iostream>
-#include <unistd.h>
 
 namespace orvo::console {
 namespace {
@@ -24,21 +24,6 @@ int RunCommand(ConsoleSession& session) {
             return StationCommand(session);
         default:
             return kExitUsage;
-    }
-}
-
-const char* CommandName(Command command) {
-    switch (command) {
-        case Command::kUpgrade:
-            return "upgrade";
-        case Command::kReadSn:
-            return "read-sn";
-        case Command::kWriteSn:
-            return "write-sn";
-        case Command::kStation:
-            return "station";
-        default:
-            return "";
     }
 }
 

@@ -26,8 +26,8 @@ std::string CsvField(const std::string& text) {
 std::string FormatRunLogLine(const RunLogLine& line) {
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.1f", line.seconds);
-    return line.utcTime + "," + CsvField(line.serialNumber) + "," + CsvField(line.imageFile) +
-           "," + line.imageSha256 + "," + CsvField(line.result) + "," +
+    return line.utcTime + "," + CsvField(line.serialNumber) + "," + CsvField(line.imageFile) + "," +
+           line.imageSha256 + "," + CsvField(line.result) + "," +
            (line.deviceErrorCode >= 0 ? std::to_string(line.deviceErrorCode) : std::string()) +
            "," + seconds;
 }

@@ -10,7 +10,7 @@ struct RunLogLine {
     std::string serialNumber;
     std::string imageFile;
     std::string imageSha256;
-    std::string result;  // the message key that ended the run: T2 when done
+    std::string result;        // the message key that ended the run: T2 when done
     int deviceErrorCode = -1;  // -1: none, left empty
     double seconds = 0;
 };

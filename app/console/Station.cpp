@@ -34,7 +34,8 @@ void Summarise(ConsoleSession& session, const Tally& tally) {
     if (session.report.Json()) {
         std::string causes = "{";
         for (const auto& [key, count] : tally.causes) {
-            causes += (causes.size() > 1 ? "," : "") + JsonQuoted(key) + ":" + std::to_string(count);
+            causes +=
+                (causes.size() > 1 ? "," : "") + JsonQuoted(key) + ":" + std::to_string(count);
         }
         session.report.Event(JsonLine("summary")
                                  .Add("devices", static_cast<long long>(tally.done + tally.failed))
@@ -43,9 +44,9 @@ void Summarise(ConsoleSession& session, const Tally& tally) {
                                  .AddJson("causes", causes + "}"));
         return;
     }
-    std::string text = "station: " + std::to_string(tally.done + tally.failed) +
-                       " devices, " + std::to_string(tally.done) + " done, " +
-                       std::to_string(tally.failed) + " failed\n";
+    std::string text = "station: " + std::to_string(tally.done + tally.failed) + " devices, " +
+                       std::to_string(tally.done) + " done, " + std::to_string(tally.failed) +
+                       " failed\n";
     for (const auto& [key, count] : tally.causes) {
         text += "  " + key + " " + Utf8(session.view.GetLangText(key)) + ": " +
                 std::to_string(count) + "\n";
@@ -58,7 +59,8 @@ void Summarise(ConsoleSession& session, const Tally& tally) {
 int StationCommand(ConsoleSession& session) {
     Tally tally;
     bool interrupted = false;
-    session.report.Note("station: waiting for the next device (Ctrl-C or the end of input ends it)");
+    session.report.Note(
+        "station: waiting for the next device (Ctrl-C or the end of input ends it)");
     while (!interrupted && WaitForDevice(session, true)) {
         const auto start = std::chrono::steady_clock::now();
         JobOutcome outcome = UpgradeDevice(session).outcome;

@@ -14,7 +14,9 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-std::vector<std::string> Lines(const std::string& text) { return SplitTextLines(text); }
+std::vector<std::string> Lines(const std::string& text) {
+    return SplitTextLines(text);
+}
 
 TEST_F(ConsoleFixture, UpgradeSendsBothPartsAndLogsTheRun) {
     const OrvoRun run = Orvo({"upgrade", "--log", "runs.csv"});
@@ -25,7 +27,8 @@ TEST_F(ConsoleFixture, UpgradeSendsBothPartsAndLogsTheRun) {
 
     const std::vector<std::string> log = Lines(folder.Read("runs.csv"));
     ASSERT_EQ(log.size(), 2u);
-    EXPECT_EQ(log[0], "utc_time,serial_number,image_file,image_sha256,result,device_error_code,seconds");
+    EXPECT_EQ(log[0],
+              "utc_time,serial_number,image_file,image_sha256,result,device_error_code,seconds");
     const std::string expected = ",961990000100,orvo_upgrade.bin," +
                                  console::Sha256Hex(image.data(), image.size()) + ",T2,,";
     EXPECT_THAT(log[1], HasSubstr(expected));
@@ -70,28 +73,47 @@ const ExitCase kExitCases[] = {
     {"Done", {"upgrade"}, Nothing, 0, "done in"},
     {"UnknownCommand", {"flash"}, Nothing, 1, "unknown command \"flash\""},
     {"BadRetries", {"upgrade", "--retries", "x"}, Nothing, 1, "--retries takes a whole number"},
-    {"ConfigMissing", {"upgrade"},
+    {"ConfigMissing",
+     {"upgrade"},
      [](TempFolder& folder, sim::SimulatedDevice&) {
          std::filesystem::remove(folder.File("CONFIG.INI"));
      },
-     2, "[T0]"},
+     2,
+     "[T0]"},
     {"ImageMissing", {"upgrade", "--image", "absent.bin"}, Nothing, 2, "cannot read absent.bin"},
-    {"ImageAgainstTheRules", {"upgrade", "--image", "bad.bin"},
+    {"ImageAgainstTheRules",
+     {"upgrade", "--image", "bad.bin"},
      [](TempFolder& folder, sim::SimulatedDevice&) { folder.Write("bad.bin", "short"); },
-     3, "refused: the file is shorter than its 256-byte header"},
-    {"NoDevice", {"upgrade"}, WithFault(sim::FaultKind::kUnplugged, 0), 4, "[T5, device error code 0]"},
-    {"DeviceRefused", {"upgrade"}, WithFault(sim::FaultKind::kFailureReply, 6, 4), 5,
+     3,
+     "refused: the file is shorter than its 256-byte header"},
+    {"NoDevice",
+     {"upgrade"},
+     WithFault(sim::FaultKind::kUnplugged, 0),
+     4,
+     "[T5, device error code 0]"},
+    {"DeviceRefused",
+     {"upgrade"},
+     WithFault(sim::FaultKind::kFailureReply, 6, 4),
+     5,
      "[E3, device error code 4]"},
-    {"RetryRecovers", {"upgrade", "--retries", "1"}, WithFault(sim::FaultKind::kFailureReply, 6, 4),
-     0, "starting the upgrade again, attempt 2 of 2"},
+    {"RetryRecovers",
+     {"upgrade", "--retries", "1"},
+     WithFault(sim::FaultKind::kFailureReply, 6, 4),
+     0,
+     "starting the upgrade again, attempt 2 of 2"},
     {"NotTwelveDigits", {"write-sn", "12345"}, Nothing, 6, "[T8]"},
-    {"SerialNotAccepted", {"write-sn", "961990000200"},
-     WithFault(sim::FaultKind::kWrongReplyCode, 2, 0x55), 6, "[T7]"},
-    {"BurnedButUnrecorded", {"write-sn", "961990000200"},
+    {"SerialNotAccepted",
+     {"write-sn", "961990000200"},
+     WithFault(sim::FaultKind::kWrongReplyCode, 2, 0x55),
+     6,
+     "[T7]"},
+    {"BurnedButUnrecorded",
+     {"write-sn", "961990000200"},
      [](TempFolder& folder, sim::SimulatedDevice&) {
          folder.Write("CONFIG.INI", "[FILE_PATH]\r\nHISTORY_SN=no/such/folder/sn.txt\r\n");
      },
-     2, "961990000200"},
+     2,
+     "961990000200"},
 };
 
 TEST_P(ExitCodes, EachOutcomeHasItsCode) {

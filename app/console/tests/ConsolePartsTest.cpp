@@ -90,7 +90,8 @@ TEST(ProgressLine, ShowsBlocksPercentSpeedAndTimeLeft) {
 TEST(OutputFormats, QuoteWhatNeedsQuoting) {
     EXPECT_EQ(JsonLine("note").Add("text", "a \"b\"\\\n\x01").Add("n", 5LL).Text(),
               R"({"event":"note","text":"a \"b\"\\\n\u0001","n":5})");
-    RunLogLine line{"2026-12-10T08:00:00Z", "961990000100", "C:\\a, b\\\"x\".bin", "ab", "E3", 4, 1.25};
+    RunLogLine line{
+        "2026-12-10T08:00:00Z", "961990000100", "C:\\a, b\\\"x\".bin", "ab", "E3", 4, 1.25};
     EXPECT_EQ(FormatRunLogLine(line),
               "2026-12-10T08:00:00Z,961990000100,\"C:\\a, b\\\"\"x\"\".bin\",ab,E3,4,1.2");
 }
@@ -99,8 +100,8 @@ TEST(ExitCodes, FollowTheKeyThatEndedTheJob) {
     const struct {
         const char* key;
         int code;
-    } cases[] = {{"", 0}, {"T0", 2}, {"T12", 2}, {"T9", 3}, {"T5", 4}, {"E0", 5},
-                 {"E9", 5}, {"T7", 6}, {"T8", 6}, {"interrupted", 130}};
+    } cases[] = {{"", 0},   {"T0", 2}, {"T12", 2}, {"T9", 3}, {"T5", 4},
+                 {"E0", 5}, {"E9", 5}, {"T7", 6},  {"T8", 6}, {"interrupted", 130}};
     for (const auto& c : cases) {
         EXPECT_EQ(ExitCodeFor(c.key), c.code) << c.key;
     }
