@@ -12,10 +12,18 @@ namespace {
 // How often the station asks whether a device is there: command 10, answered or not.
 constexpr std::chrono::milliseconds kPollInterval{200};
 
-// Waits until a device answers (`present`) or none does; false when a stop came first.
+// A device is there when it answers command 10 at all: one that has just failed may refuse
+// what comes next, and is still plugged in. Without a device no reply comes, error code 0.
+bool DeviceAnswers(DeviceLink& link) {
+    ReplyFrame reply;
+    return link.ExchangeCommand(command::kHandshake, CommandPayload{}, reply) > 0 ||
+           reply[kErrorCodeOffset] != 0;
+}
+
+// Waits until a device is there (`present`) or none is; false when a stop came first.
 bool WaitForDevice(ConsoleSession& session, bool present) {
     while (!session.stops.Requested()) {
-        if (session.link.SendShortCommand(command::kHandshake) == present) {
+        if (DeviceAnswers(session.link) == present) {
             return true;
         }
         session.stops.WaitFor(kPollInterval);
