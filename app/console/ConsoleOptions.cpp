@@ -116,7 +116,11 @@ std::string ApplyOption(const OptionRule& option, const std::string& value, Cons
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     ParsedCommandLine parsed;
     ConsoleOptions& options = parsed.options;
-    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+    if (args.empty()) {
+        parsed.error = "no command given";
+        return parsed;
+    }
+    if (args[0] == "--help" || args[0] == "-h") {
         return parsed;
     }
     if (args[0] == "--version") {

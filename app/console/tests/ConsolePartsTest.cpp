@@ -55,11 +55,12 @@ TEST(CommandLine, TakesWhatEachCommandTakesAndExplainsTheRest) {
         {{"upgrade", "--json=yes"}, "--json takes no value"},
         {{"upgrade", "--lang", "DE"}, "--lang takes EN, FR or SP"},
         {{"flash"}, "unknown command \"flash\""},
+        {{}, "no command given"},
     };
     for (const auto& c : cases) {
         const std::string error = ParseCommandLine(c.args).error;
         EXPECT_TRUE(*c.error == '\0' ? error.empty() : error.rfind(c.error, 0) == 0)
-            << c.args[0] << ": " << error;
+            << c.args.size() << " arguments: " << error;
     }
     const ConsoleOptions parsed =
         ParseCommandLine({"upgrade", "--image", "a.bin", "--retries=2", "--json"}).options;
