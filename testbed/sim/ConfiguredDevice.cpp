@@ -11,8 +11,14 @@ ConfiguredDevice::ConfiguredDevice(const SettingLookup& lookup) : config_(ReadSi
     Configure(device_, config_);
     SetUp(device_);
     if (!config_.plugFile.empty()) {
+        // A bad line is found while the program runs, so its note joins the traffic log there.
         plugged_ = std::make_unique<PluggedDevice>(
-            config_.plugFile, [this](SimulatedDevice& device) { SetUp(device); });
+            config_.plugFile, [this](SimulatedDevice& device) { SetUp(device); },
+            [this](const std::string& error) {
+                if (output_) {
+                    output_->Note(error);
+                }
+            });
     }
 }
 

@@ -11,9 +11,12 @@ OutputFolder::OutputFolder(std::string folder, const std::vector<std::string>& n
     // LF line ends on every platform, so watchers read one format.
     log_.open(std::filesystem::path(folder_) / "traffic.log", std::ios::binary | std::ios::trunc);
     for (const std::string& note : notes) {
-        log_ << "note: " << note << '\n';
+        Note(note);
     }
-    log_.flush();
+}
+
+void OutputFolder::Note(const std::string& note) {
+    log_ << "note: " << note << std::endl;
 }
 
 void OutputFolder::OnTransfer(const Transfer& transfer) {

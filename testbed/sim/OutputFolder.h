@@ -14,6 +14,9 @@ public:
     // Starts a new traffic log; its first lines are `notes` (settings that were not understood).
     OutputFolder(std::string folder, const std::vector<std::string>& notes);
 
+    // A setting not understood later, such as a plug line: a note among the traffic.
+    void Note(const std::string& note);
+
     void OnTransfer(const Transfer& transfer) override;
     void OnUpgradeEnded(const std::vector<std::uint8_t>& internal,
                         const std::vector<std::uint8_t>& external) override;

@@ -56,7 +56,14 @@ std::shared_ptr<SimulatedDevice> PluggedDevice::Current() {
     }
     line_ = std::move(line);
     device_.reset();
-    if (const auto plugged = ParsePlugLine(line_, errors_)) {
+    const std::size_t errorsBefore = errors_.size();
+    const auto plugged = ParsePlugLine(line_, errors_);
+    if (report_) {
+        for (std::size_t i = errorsBefore; i < errors_.size(); ++i) {
+            report_(errors_[i]);
+        }
+    }
+    if (plugged) {
         device_ = std::make_shared<SimulatedDevice>();
         setUp_(*device_);
         device_->SetSerialNumber(plugged->serial);

@@ -31,9 +31,13 @@ class PluggedDevice : public PipeLibrary {
 public:
     // Sets up each device plugged in, before its serial number and faults are given to it.
     using SetUp = std::function<void(SimulatedDevice&)>;
+    // Told each line not understood, as it is read.
+    using Report = std::function<void(const std::string& error)>;
 
-    PluggedDevice(std::string controlFile, SetUp setUp)
-        : controlFile_(std::move(controlFile)), setUp_(std::move(setUp)) {}
+    PluggedDevice(std::string controlFile, SetUp setUp, Report report = {})
+        : controlFile_(std::move(controlFile)),
+          setUp_(std::move(setUp)),
+          report_(std::move(report)) {}
 
     int WriteData(int pipe, unsigned char* data, int length, int timeoutMs) override;
     int ReadData(int pipe, unsigned char* data, int length, int timeoutMs) override;
@@ -46,6 +50,7 @@ private:
 
     const std::string controlFile_;
     const SetUp setUp_;
+    const Report report_;
     mutable std::mutex mutex_;
     std::string line_;
     std::shared_ptr<SimulatedDevice> device_;

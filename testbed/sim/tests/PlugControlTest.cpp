@@ -1,4 +1,5 @@
 // Devices plugged in and out through the control file.
+#include "ConfiguredDevice.h"
 #include "DeviceLink.h"
 #include "PlugControl.h"
 #include "RecordingView.h"
@@ -7,6 +8,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <thread>
 
 namespace orvo::sim {
@@ -14,6 +17,13 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+// Past the control file's read interval, so the next call sees the new line.
+void Plug(const testing::TempFolder& folder, const char* line) {
+    folder.Write("plug", line);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+}
 
 TEST(PlugLine, NamesTheDeviceOrNone) {
     const struct {
@@ -50,11 +60,7 @@ TEST(PluggedDevice, EachNewLinePlugsInAFreshDeviceAndNoLineNone) {
     PluggedDevice pipes(folder.File("plug"), [&](SimulatedDevice&) { ++plugIns; });
     testing::RecordingView view;
     DeviceLink link(pipes, view);
-    // Past the file's read interval, so the next call sees the new line.
-    const auto plug = [&](const char* line) {
-        folder.Write("plug", line);
-        std::this_thread::sleep_for(std::chrono::milliseconds(60));
-    };
+    const auto plug = [&](const char* line) { Plug(folder, line); };
     std::uint8_t serial[kSerialLength + 2] = {};
 
     EXPECT_FALSE(link.SendShortCommand(command::kHandshake)) << "no file, no device";
@@ -68,6 +74,33 @@ TEST(PluggedDevice, EachNewLinePlugsInAFreshDeviceAndNoLineNone) {
     plug("");
     EXPECT_FALSE(link.SendShortCommand(command::kHandshake));
     EXPECT_EQ(plugIns, 2);
+}
+
+TEST(ConfiguredDevice, PlugsInDevicesWithItsSettingsAndNotesBadLines) {
+    testing::TempFolder folder;
+    testing::TempFolder output;
+    const std::map<std::string, std::string> settings = {
+        {"ORVO_SIM_PLUG", folder.File("plug")},
+        {"ORVO_SIM_OUTPUT", output.Path().string()},
+        {"ORVO_SIM_SERIAL", "961990000999"},
+    };
+    ConfiguredDevice configured([&](const char* name) -> std::optional<std::string> {
+        const auto found = settings.find(name);
+        return found != settings.end() ? std::optional<std::string>(found->second) : std::nullopt;
+    });
+    testing::RecordingView view;
+    DeviceLink link(configured.Pipes(), view);
+    std::uint8_t serial[kSerialLength + 2] = {};
+
+    Plug(folder, "961990000401 melt@3\r\n");
+    EXPECT_FALSE(link.SendShortCommand(command::kHandshake)) << "a bad line plugs in nothing";
+    Plug(folder, "961990000401\r\n");
+    ASSERT_EQ(link.ReadDeviceSerial(serial), 1) << "the plug line, not ORVO_SIM_SERIAL";
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(serial)), "961990000401");
+
+    const std::string log = output.Read("traffic.log");
+    EXPECT_THAT(log, StartsWith("note: fault not understood: melt@3\nwrite pipe"));
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3) << "the note, a command, its reply";
 }
 
 }  // namespace

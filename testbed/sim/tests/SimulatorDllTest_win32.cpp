@@ -109,6 +109,22 @@ TEST(SimulatorDll, FaultsComeFromItsEnvironment) {
     EXPECT_THAT(texts.messages, ElementsAre("E3"));
 }
 
+TEST(SimulatorDll, ItsControlFilePlugsADeviceIn) {
+    testing::TempFolder folder;
+    ScopedEnvironment plug("ORVO_SIM_PLUG", folder.File("plug"));
+    LoadedSimulator dll;
+    ASSERT_TRUE(dll.IsValid());
+    testing::RecordingView texts;
+    DeviceLink link(dll, texts);
+    std::uint8_t number[kSerialLength];
+
+    EXPECT_FALSE(link.SendShortCommand(command::kHandshake)) << "no line, no device";
+    folder.Write("plug", "963697001133\r\n");
+    Sleep(60);  // past the control file's read interval
+    ASSERT_EQ(link.ReadDeviceSerial(number), 1);
+    EXPECT_EQ(std::string(number, number + kSerialLength), "963697001133");
+}
+
 TEST(SimulatorDll, WholeUpgradeReachesItsOutputFolder) {
     testing::TempFolder work;
     testing::TempFolder output;
