@@ -35,11 +35,8 @@ std::string SerialText(const SerialBuffer& serial) {
     return std::string(text, strnlen(text, kSerialLength));
 }
 
-// The file to send: --image, else the one CONFIG.INI names for this device.
+// The file CONFIG.INI names for this device.
 std::optional<std::string> ChooseImage(ConsoleSession& session, const SerialBuffer& serial) {
-    if (!session.options.image.empty()) {
-        return session.options.image;
-    }
     std::optional<std::string> path = UpgradeFilePath(TakesAlternativeFile(serial));
     if (!path) {
         session.view.Fail(text::kConfigUnreadable, kExitFiles);
@@ -101,12 +98,15 @@ DeviceRun UpgradeDevice(ConsoleSession& session) {
     DeviceRun run;
     RunLogLine logLine;
     SerialBuffer serial = {};
-    if (GreetAndReadSerial(session, serial)) {
+    UpgradeFile file;
+    const std::string& named = session.options.image;
+    // A file named on the command line is checked before the device is even greeted.
+    if ((named.empty() || LoadImage(session, named, file)) && GreetAndReadSerial(session, serial)) {
         run.serialNumber = SerialText(serial);
         session.report.SerialNumber(run.serialNumber, false);
-        UpgradeFile file;
-        if (const auto path = ChooseImage(session, serial);
-            path && LoadImage(session, *path, file)) {
+        const std::optional<std::string> path =
+            named.empty() ? ChooseImage(session, serial) : named;
+        if (path && (!named.empty() || LoadImage(session, *path, file))) {
             logLine.imageFile = *path;
             logLine.imageSha256 = Sha256Hex(file.bytes.data(), file.bytes.size());
             SendWithRetries(session, file);

@@ -127,6 +127,9 @@ TEST_P(ExitCodes, EachOutcomeHasItsCode) {
     const OrvoRun run = Orvo(c.args);
     EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
     EXPECT_THAT(run.err, HasSubstr(c.printed));
+    if (c.exitCode == 3) {
+        EXPECT_TRUE(device.FramesWritten().empty()) << "a refused file named on the command line";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Outcomes, ExitCodes, ::testing::ValuesIn(kExitCases),
