@@ -88,6 +88,16 @@ void ConsoleReport::PartStarted(std::string_view part, int total, int blockSize)
     lastTenth_ = -1;
     partStart_ = Clock::now();
     lastShown_ = partStart_ - kRedrawInterval;
+    if (json_) {
+        out_ << JsonLine("part")
+                    .Add("part", part)
+                    .Add("blocks", static_cast<long long>(total))
+                    .Add("block_size", static_cast<long long>(blockSize))
+                    .Text()
+             << std::endl;
+        lastShown_ = partStart_;
+        return;
+    }
     ShowProgress(false);
 }
 

@@ -42,6 +42,8 @@ TEST_F(ConsoleFixture, JsonGivesOneObjectPerLineFromStartToDone) {
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines.front(), R"({"event":"start","command":"upgrade"})");
     EXPECT_EQ(lines[1], R"({"event":"serial","serial_number":"961990000100"})");
+    EXPECT_THAT(run.out,
+                HasSubstr(R"({"event":"part","part":"external","blocks":3,"block_size":4096})"));
     EXPECT_THAT(run.out, HasSubstr(R"({"event":"progress","part":"external","done":3,"total":3})"));
     EXPECT_THAT(lines.back(), HasSubstr(R"({"event":"done","exit_code":0,"seconds":)"));
     for (const std::string& line : lines) {
