@@ -56,7 +56,8 @@ void Summarise(ConsoleSession& session, const Tally& tally) {
                        std::to_string(tally.done) + " done, " + std::to_string(tally.failed) +
                        " failed\n";
     for (const auto& [key, count] : tally.causes) {
-        text += "  " + key + " " + Utf8(session.view.GetLangText(key)) + ": " +
+        const std::string explained = Utf8(session.view.GetLangText(key));  // none for orvo's own
+        text += "  " + key + (explained.empty() ? "" : " " + explained) + ": " +
                 std::to_string(count) + "\n";
     }
     session.report.Result(text);
