@@ -87,7 +87,6 @@ void ConsoleReport::PartStarted(std::string_view part, int total, int blockSize)
     done_ = 0;
     lastTenth_ = -1;
     partStart_ = Clock::now();
-    lastShown_ = partStart_ - kRedrawInterval;
     if (json_) {
         out_ << JsonLine("part")
                     .Add("part", part)
@@ -95,9 +94,10 @@ void ConsoleReport::PartStarted(std::string_view part, int total, int blockSize)
                     .Add("block_size", static_cast<long long>(blockSize))
                     .Text()
              << std::endl;
-        lastShown_ = partStart_;
+        lastShown_ = partStart_;  // the part's line stands for its first progress
         return;
     }
+    lastShown_ = partStart_ - kRedrawInterval;
     ShowProgress(false);
 }
 
