@@ -18,7 +18,7 @@ public:
         : controls_(controls), link_(link), view_(texts) {}
 
     void OnStartUpgrade();
-    // The window is going: lets go of an ended worker.
+    // The window is going: lets the worker's thread go (after its job, if one runs).
     void OnDestroy() { worker_.Release(); }
 
     const WorkerThread& Worker() const { return worker_; }

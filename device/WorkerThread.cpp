@@ -2,33 +2,50 @@
 
 namespace orvo {
 
+WorkerThread::WorkerThread() : thread_([this] { Serve(); }) {}
+
 WorkerThread::~WorkerThread() {
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        closing_ = true;
+        changed_.notify_all();
+    }
     if (thread_.joinable()) {
         thread_.join();
     }
 }
 
-bool WorkerThread::Start(std::function<void()> work) {
+void WorkerThread::Serve() {
     std::unique_lock<std::mutex> guard(lock_);
-    if (running_) {
+    for (;;) {
+        changed_.wait(guard, [this] { return job_ || closing_; });
+        if (!job_) {
+            return;  // released with nothing to do
+        }
+        const std::function<void()> job = std::move(job_);
+        job_ = nullptr;
+        guard.unlock();
+        job();
+        guard.lock();
+        running_ = false;
+        changed_.notify_all();
+    }
+}
+
+bool WorkerThread::Start(std::function<void()> work) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (running_ || closing_) {
         return false;
     }
-    if (thread_.joinable()) {
-        thread_.join();  // it has ended: this only releases it
-    }
+    job_ = std::move(work);
     running_ = true;
-    thread_ = std::thread([this, work = std::move(work)] {
-        work();
-        std::lock_guard<std::mutex> done(lock_);
-        running_ = false;
-        ended_.notify_all();
-    });
+    changed_.notify_all();
     return true;
 }
 
 bool WorkerThread::WaitForEnd(std::chrono::milliseconds timeout) const {
     std::unique_lock<std::mutex> guard(lock_);
-    return ended_.wait_for(guard, timeout, [this] { return !running_; });
+    return changed_.wait_for(guard, timeout, [this] { return !running_; });
 }
 
 bool WorkerThread::IsRunning() const {
@@ -36,16 +53,17 @@ bool WorkerThread::IsRunning() const {
     return running_;
 }
 
-bool WorkerThread::HasWorker() const {
-    std::lock_guard<std::mutex> guard(lock_);
-    return thread_.joinable();
-}
+bool WorkerThread::HasWorker() const { return thread_.joinable(); }
 
 void WorkerThread::Release() {
-    std::lock_guard<std::mutex> guard(lock_);
-    if (!running_ && thread_.joinable()) {
-        thread_.join();
+    std::unique_lock<std::mutex> guard(lock_);
+    closing_ = true;
+    changed_.notify_all();
+    if (running_ || !thread_.joinable()) {
+        return;  // a running job keeps the thread; the destructor waits for both
     }
+    guard.unlock();
+    thread_.join();
 }
 
 }  // namespace orvo

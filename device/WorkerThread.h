@@ -1,9 +1,13 @@
 #pragma once
-// The upgrade worker: at most one thread at a time, and the two questions the window asks of
-// it before it talks to the device: has it ended (waiting a little), and is it still running.
+// The upgrade worker: one thread, started with this object, that runs one job at a time; and
+// the two questions the window asks of it before it talks to the device: has the job ended
+// (waiting a little), and is one still running.
 //
-// A worker must never outlive what it works on, so the destructor waits for a running one.
-// The window refuses to close while a worker runs, which keeps that wait for odd paths only.
+// The thread waits between jobs instead of being started for each: under Wine a thread costs
+// about a millisecond and a megabyte of working set to start, which every click would pay
+// inside the upgrade. A job must never outlive what it works on, so the destructor waits for a
+// running one. The window refuses to close while a job runs, which keeps that wait for odd
+// paths only.
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -14,27 +18,32 @@ namespace orvo {
 
 class WorkerThread {
 public:
-    WorkerThread() = default;
+    WorkerThread();
     ~WorkerThread();
     WorkerThread(const WorkerThread&) = delete;
     WorkerThread& operator=(const WorkerThread&) = delete;
 
-    // Starts `work` on a new thread, releasing the ended one it replaces. False, and nothing
-    // started, while a worker still runs.
+    // Hands `work` to the thread. False, and nothing started, while a job still runs or once
+    // the thread was released.
     bool Start(std::function<void()> work);
-    // True once no worker runs (none was started, or it has ended), waiting up to `timeout`.
+    // True once no job runs (none was started, or it has ended), waiting up to `timeout`.
     bool WaitForEnd(std::chrono::milliseconds timeout) const;
     bool IsRunning() const;
-    // Whether a worker, running or ended, is still held.
+    // Whether the thread is still held.
     bool HasWorker() const;
-    // Lets go of an ended worker; a running one is kept and waited for by the destructor.
+    // Lets the thread go: at once when idle; after its job when one runs, and then the
+    // destructor waits for it.
     void Release();
 
 private:
+    void Serve();
+
     mutable std::mutex lock_;
-    mutable std::condition_variable ended_;
+    mutable std::condition_variable changed_;
+    std::function<void()> job_;
     bool running_ = false;
-    std::thread thread_;
+    bool closing_ = false;
+    std::thread thread_;  // last: it starts once everything it uses is ready
 };
 
 }  // namespace orvo

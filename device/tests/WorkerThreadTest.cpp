@@ -4,17 +4,18 @@
 
 #include <atomic>
 #include <future>
+#include <thread>
+#include <vector>
 
 namespace orvo {
 namespace {
 
 using namespace std::chrono_literals;
 
-TEST(WorkerThread, NoWorkerCountsAsEnded) {
+TEST(WorkerThread, NoJobCountsAsEnded) {
     WorkerThread worker;
     EXPECT_TRUE(worker.WaitForEnd(0ms));
     EXPECT_FALSE(worker.IsRunning());
-    EXPECT_FALSE(worker.HasWorker());
 }
 
 TEST(WorkerThread, SecondStartIsRefusedWhileOneRuns) {
@@ -31,17 +32,21 @@ TEST(WorkerThread, SecondStartIsRefusedWhileOneRuns) {
     EXPECT_FALSE(secondRan);
 }
 
-TEST(WorkerThread, EndedWorkerIsReplacedAndReleased) {
+TEST(WorkerThread, OneThreadRunsEveryJobUntilReleased) {
     WorkerThread worker;
-    std::atomic<int> runs{0};
+    std::vector<std::thread::id> threads;
     for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(worker.Start([&] { ++runs; }));
+        ASSERT_TRUE(worker.Start([&] { threads.push_back(std::this_thread::get_id()); }));
         ASSERT_TRUE(worker.WaitForEnd(5s));
     }
-    EXPECT_EQ(runs, 3);
+    ASSERT_EQ(threads.size(), 3u);
+    EXPECT_NE(threads[0], std::this_thread::get_id());
+    EXPECT_EQ(threads[1], threads[0]);
+    EXPECT_EQ(threads[2], threads[0]);
     EXPECT_TRUE(worker.HasWorker());
     worker.Release();
     EXPECT_FALSE(worker.HasWorker());
+    EXPECT_FALSE(worker.Start([] {})) << "no job after the thread was let go";
 }
 
 TEST(WorkerThread, RunningWorkerIsKeptByReleaseAndAwaitedByTheDestructor) {
