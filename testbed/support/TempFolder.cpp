@@ -35,6 +35,14 @@ void TempFolder::Write(std::string_view name, std::string_view bytes) const {
     }
 }
 
+void TempFolder::CopyIn(const std::filesystem::path& from,
+                        std::initializer_list<std::string_view> names) const {
+    for (const std::string_view name : names) {
+        std::filesystem::copy_file(from / name, path_ / name,
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+}
+
 std::string TempFolder::Read(std::string_view name) const {
     std::ifstream in(path_ / name, std::ios::binary);
     std::ostringstream bytes;

@@ -2,6 +2,7 @@
 // A fresh folder for one test, removed with everything in it when the test ends; and a guard
 // that makes it the current directory, since the tool finds its files there.
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,9 @@ public:
     const std::filesystem::path& Path() const { return path_; }
     std::string File(std::string_view name) const { return (path_ / name).string(); }
     void Write(std::string_view name, std::string_view bytes) const;
+    // Copies the files `names` of folder `from` in; throws when one cannot be copied.
+    void CopyIn(const std::filesystem::path& from,
+                std::initializer_list<std::string_view> names) const;
     std::string Read(std::string_view name) const;
     bool Exists(std::string_view name) const;
 

@@ -1,22 +1,14 @@
 #include "ConsoleFixture.h"
 
-#include "DurableFile.h"
 #include "Orvo.h"
 #include "UpgradeImage.h"
 
 #include <sstream>
-#include <stdexcept>
 
 namespace orvo::testing {
 
 ConsoleFixture::ConsoleFixture() {
-    for (const char* name : {"CONFIG.INI", "language.ini", "burn_sn.txt"}) {
-        const auto bytes = ReadWholeFile(std::string(ORVO_DATA_DIR) + "/" + name);
-        if (!bytes) {
-            throw std::runtime_error(std::string("sample file missing: ") + name);
-        }
-        folder.Write(name, *bytes);
-    }
+    folder.CopyIn(ORVO_DATA_DIR, {"CONFIG.INI", "language.ini", "burn_sn.txt"});
     folder.Write("orvo_upgrade.bin", std::string(image.begin(), image.end()));
 }
 

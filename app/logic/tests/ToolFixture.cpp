@@ -1,22 +1,13 @@
 #include "ToolFixture.h"
 
 #include "DeviceProtocol.h"
-#include "DurableFile.h"
 #include "ProfileReader.h"
 
 #include <thread>
 
 namespace orvo::testing {
 
-ToolFixture::ToolFixture() {
-    for (const char* name : {"CONFIG.INI", "language.ini"}) {
-        auto bytes = ReadWholeFile(std::string(ORVO_DATA_DIR) + "/" + name);
-        if (!bytes) {
-            throw std::runtime_error(std::string("sample file missing: ") + name);
-        }
-        folder.Write(name, *bytes);
-    }
-}
+ToolFixture::ToolFixture() { folder.CopyIn(ORVO_DATA_DIR, {"CONFIG.INI", "language.ini"}); }
 
 MainDialogLogic& ToolFixture::Start() {
     logic = std::make_unique<MainDialogLogic>(controls, device);

@@ -22,10 +22,7 @@ using orvo::testing::ToolWindow;
 class LanguageOnWindow : public ::testing::Test {
   protected:
     LanguageOnWindow() {
-        for (const char* name : {"CONFIG.INI", "language.ini", "burn_sn.txt"}) {
-            std::filesystem::copy_file(std::filesystem::path(ORVO_DATA_DIR) / name,
-                                       folder_.Path() / name);
-        }
+        folder_.CopyIn(ORVO_DATA_DIR, {"CONFIG.INI", "language.ini", "burn_sn.txt"});
     }
 
     std::wstring TextOf(int id) const { return window_.TextOf(id); }

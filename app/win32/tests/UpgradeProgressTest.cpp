@@ -105,10 +105,7 @@ bool WaitFor(const std::function<bool()>& condition, bool pumpMessages) {
 class UpgradeProgress : public ::testing::TestWithParam<bool> {
   protected:
     UpgradeProgress() {
-        for (const char* name : {"CONFIG.INI", "language.ini"}) {
-            std::filesystem::copy_file(std::filesystem::path(ORVO_DATA_DIR) / name,
-                                       folder_.Path() / name);
-        }
+        folder_.CopyIn(ORVO_DATA_DIR, {"CONFIG.INI", "language.ini"});
         const image::Bytes image = image::MakeRandomImage(
             {kInternalBlocks * kInternalBlockSize - 100, kExternalBlocks * kExternalBlockSize - 7});
         folder_.Write("orvo_upgrade.bin", std::string(image.begin(), image.end()));
