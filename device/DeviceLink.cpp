@@ -43,6 +43,11 @@ bool DeviceLink::SendShortCommand(int code) {
            reply[kReplyCodeOffset] == static_cast<std::uint8_t>(command + kPositiveReply);
 }
 
+void DeviceLink::Greet() {
+    SendShortCommand(command::kHandshake);
+    SendShortCommand(command::kHandshakeNext);
+}
+
 int DeviceLink::ReadDeviceSerial(std::uint8_t* serial) {
     ReplyFrame reply;
     if (ExchangeCommand(command::kReadSerial, CommandPayload{}, reply) < 0) {

@@ -32,6 +32,9 @@ public:
     // Command `code` with an empty payload; true when it was answered with code + 0x80.
     // Reports nothing.
     bool SendShortCommand(int code);
+    // Commands 10 and 11, with which every job on the device begins; their answers are not
+    // looked at.
+    void Greet();
     // Command 6: copies the 12 bytes of the serial number to `serial` and returns 1; otherwise
     // reports the failure (a wrong reply code is reported as the error code itself), returns 0.
     int ReadDeviceSerial(std::uint8_t* serial);

@@ -20,8 +20,7 @@ void UpgradeStart::OnStartUpgrade() {
         return;
     }
     view_.ResetProgress();
-    link_.SendShortCommand(command::kHandshake);
-    link_.SendShortCommand(command::kHandshakeNext);
+    link_.Greet();
     if (!link_.ReadDeviceSerial(serial)) {
         controls_.SetText(control::kSnField, L"");
         return;

@@ -72,8 +72,7 @@ void SerialProgramming::OnReadSerialNumber() {
         return;
     }
     view_.ResetProgress();
-    link_.SendShortCommand(command::kHandshake);
-    link_.SendShortCommand(command::kHandshakeNext);
+    link_.Greet();
     std::uint8_t buffer[kSerialLength + 2] = {};
     link_.ReadDeviceSerial(buffer);
     controls_.SetText(control::kSnReadout, FromAnsi(reinterpret_cast<const char*>(buffer)));
@@ -94,8 +93,7 @@ void SerialProgramming::OnWriteSerialNumber() {
     std::uint8_t number[kSerialLength + 1] = {};
     std::transform(field.begin(), field.end(), number,
                    [](wchar_t c) { return static_cast<std::uint8_t>(c); });
-    link_.SendShortCommand(command::kHandshake);
-    link_.SendShortCommand(command::kHandshakeNext);
+    link_.Greet();
     BurnSerialNumber(number);
 }
 

@@ -23,10 +23,9 @@ double SecondsSince(Clock::time_point start) {
 
 using SerialBuffer = std::uint8_t[kSerialLength + 2];
 
-// Commands 10 and 11, then the serial number (command 6), as the window starts every job.
+// The greeting, then the serial number (command 6), as the window starts every job.
 bool GreetAndReadSerial(ConsoleSession& session, SerialBuffer& serial) {
-    session.link.SendShortCommand(command::kHandshake);
-    session.link.SendShortCommand(command::kHandshakeNext);
+    session.link.Greet();
     return session.link.ReadDeviceSerial(serial) == 1;
 }
 
@@ -167,8 +166,7 @@ int WriteSerialCommand(ConsoleSession& session) {
         session.view.Fail(text::kSerialNotTwelveDigits, kExitSerialNumber,
                           "\"" + number + "\" is not 12 digits; nothing was sent");
     } else {
-        session.link.SendShortCommand(command::kHandshake);
-        session.link.SendShortCommand(command::kHandshakeNext);
+        session.link.Greet();
         const BurnResult burned = BurnAndRecordSerialNumber(session.link, session.view, number);
         if (burned != BurnResult::kFailed) {
             session.report.SerialNumber(number, true);
