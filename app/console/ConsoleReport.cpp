@@ -147,7 +147,17 @@ void ConsoleReport::EndProgressLine() {
     }
 }
 
+void ConsoleReport::Interrupted() {
+    if (total_ == 0) {
+        Note("interrupted");
+        return;
+    }
+    Note("interrupted: stopped after block " + std::to_string(done_) + " of " +
+         std::to_string(total_) + " of the " + part_ + " part; the device needs a new upgrade");
+}
+
 void ConsoleReport::Finished(std::string_view key, int errorCode, int exitCode, double seconds) {
+    total_ = 0;  // the next job has no part under way until it starts one
     const bool done = key.empty() || key == text::kUpgradeDone;
     if (json_) {
         JsonLine line(done ? "done" : "failed");

@@ -34,6 +34,8 @@ public:
 
     void PartStarted(std::string_view part, int total, int blockSize);
     void Progress(int done);
+    // A stop asked for ended the job: says where the part under way stopped, if one was.
+    void Interrupted();
 
     // The end of a device job: done (an empty `key` or T2) or failed with the key and code.
     void Finished(std::string_view key, int errorCode, int exitCode, double seconds);

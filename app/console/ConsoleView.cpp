@@ -40,22 +40,11 @@ void ConsoleView::ReportDeviceFailure(std::string_view key, int errorCode) {
         return;
     }
     Record(kInterruptedKey, -1, kExitInterrupted);
-    const std::string where = total_ == 0 ? std::string()
-                                          : ": stopped after block " + std::to_string(done_) +
-                                                " of " + std::to_string(total_) + " of the " +
-                                                part_ + " part; the device needs a new upgrade";
-    report_.Note("interrupted" + where);
+    report_.Interrupted();
 }
 
 void ConsoleView::StartProgress(int total) {
-    done_ = 0;
-    total_ = total;
     report_.PartStarted(part_, total, blockSize_);
-}
-
-void ConsoleView::SetProgress(int done) {
-    done_ = done;
-    report_.Progress(done);
 }
 
 }  // namespace orvo::console

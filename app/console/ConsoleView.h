@@ -42,7 +42,7 @@ public:
     void ReportDeviceFailure(std::string_view key, int errorCode) override;
     void ResetProgress() override {}
     void StartProgress(int total) override;
-    void SetProgress(int done) override;
+    void SetProgress(int done) override { report_.Progress(done); }
 
 private:
     ConsoleReport& report_;
@@ -51,8 +51,6 @@ private:
     JobOutcome outcome_;
     const char* part_ = "internal";
     int blockSize_ = 0;
-    int done_ = 0;
-    int total_ = 0;
 };
 
 }  // namespace orvo::console
