@@ -29,12 +29,10 @@ constexpr CommandRule kCommands[] = {
      "upgrade each device plugged in until Ctrl-C or the end of input; then a summary"},
 };
 
-enum class Value { kNone, kText, kCount };
-
 struct OptionRule {
     const char* name;
     const char* valueName;  // how the usage text names its value; null for a flag
-    Value value;
+    // Where the option goes: a text, a flag, or with neither the retry count.
     std::string ConsoleOptions::*text;
     bool ConsoleOptions::*flag;
     const char* commands;  // the commands that take it, space-separated; null for all
@@ -42,21 +40,21 @@ struct OptionRule {
 };
 
 constexpr OptionRule kOptions[] = {
-    {"--image", "FILE", Value::kText, &ConsoleOptions::image, nullptr, "upgrade station",
+    {"--image", "FILE", &ConsoleOptions::image, nullptr, "upgrade station",
      "the upgrade file to send, instead of the one CONFIG.INI names"},
-    {"--retries", "N", Value::kCount, nullptr, nullptr, "upgrade",
+    {"--retries", "N", nullptr, nullptr, "upgrade",
      "after a failed transfer, start the upgrade again, at most N times (0 to 100)"},
-    {"--burn", nullptr, Value::kNone, nullptr, &ConsoleOptions::burn, "station",
+    {"--burn", nullptr, nullptr, &ConsoleOptions::burn, "station",
      "after each upgrade, burn and record the next serial number"},
-    {"--log", "FILE", Value::kText, &ConsoleOptions::log, nullptr, "upgrade station",
+    {"--log", "FILE", &ConsoleOptions::log, nullptr, "upgrade station",
      "append a CSV line per device run"},
-    {"--json", nullptr, Value::kNone, nullptr, &ConsoleOptions::json,
-     "upgrade read-sn write-sn station", "one JSON object per line on standard output"},
-    {"--config", "FILE", Value::kText, &ConsoleOptions::config, nullptr, nullptr,
+    {"--json", nullptr, nullptr, &ConsoleOptions::json, "upgrade read-sn write-sn station",
+     "one JSON object per line on standard output"},
+    {"--config", "FILE", &ConsoleOptions::config, nullptr, nullptr,
      "settings instead of CONFIG.INI of the current directory"},
-    {"--texts", "FILE", Value::kText, &ConsoleOptions::texts, nullptr, nullptr,
+    {"--texts", "FILE", &ConsoleOptions::texts, nullptr, nullptr,
      "texts instead of language.ini of the current directory"},
-    {"--lang", "EN|FR|SP", Value::kText, &ConsoleOptions::lang, nullptr, nullptr,
+    {"--lang", "EN|FR|SP", &ConsoleOptions::lang, nullptr, nullptr,
      "language of the messages (default: the one CONFIG.INI stores)"},
 };
 
@@ -159,14 +157,14 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         std::string value;
         if (equals != std::string::npos) {
             value = arg.substr(equals + 1);
-        } else if (option->value != Value::kNone) {
+        } else if (option->flag == nullptr) {
             if (i + 1 == args.size()) {
                 parsed.error = std::string(option->name) + " needs a value";
                 break;
             }
             value = args[++i];
         }
-        if (option->value == Value::kNone && equals != std::string::npos) {
+        if (option->flag != nullptr && equals != std::string::npos) {
             parsed.error = std::string(option->name) + " takes no value";
             break;
         }
