@@ -56,11 +56,11 @@ std::shared_ptr<SimulatedDevice> PluggedDevice::Current() {
     }
     line_ = std::move(line);
     device_.reset();
-    const std::size_t errorsBefore = errors_.size();
-    const auto plugged = ParsePlugLine(line_, errors_);
+    std::vector<std::string> errors;
+    const auto plugged = ParsePlugLine(line_, errors);
     if (report_) {
-        for (std::size_t i = errorsBefore; i < errors_.size(); ++i) {
-            report_(errors_[i]);
+        for (const std::string& error : errors) {
+            report_(error);
         }
     }
     if (plugged) {
@@ -82,11 +82,6 @@ int PluggedDevice::WriteData(int pipe, unsigned char* data, int length, int time
 int PluggedDevice::ReadData(int pipe, unsigned char* data, int length, int timeoutMs) {
     const std::shared_ptr<SimulatedDevice> device = Current();
     return device ? device->ReadData(pipe, data, length, timeoutMs) : -1;
-}
-
-std::vector<std::string> PluggedDevice::Errors() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return errors_;
 }
 
 }  // namespace orvo::sim

@@ -42,20 +42,16 @@ public:
     int WriteData(int pipe, unsigned char* data, int length, int timeoutMs) override;
     int ReadData(int pipe, unsigned char* data, int length, int timeoutMs) override;
 
-    // What lines of the control file were not understood, and why.
-    std::vector<std::string> Errors() const;
-
 private:
     std::shared_ptr<SimulatedDevice> Current();
 
     const std::string controlFile_;
     const SetUp setUp_;
     const Report report_;
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     std::string line_;
     std::shared_ptr<SimulatedDevice> device_;
     std::chrono::steady_clock::time_point nextRead_{};
-    std::vector<std::string> errors_;
 };
 
 }  // namespace orvo::sim
