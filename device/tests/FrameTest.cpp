@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <vector>
 
 namespace orvo {
@@ -59,6 +60,24 @@ TEST(DataFrame, ChecksumIsA32BitBigEndianSumOfUnsignedBytes) {
     EXPECT_THAT(Bytes(frame.end() - 4, frame.end()),
                 ElementsAre(sum >> 24, (sum >> 16) & 0xFF, (sum >> 8) & 0xFF, sum & 0xFF));
     EXPECT_EQ(frame[4], 0xFF);
+}
+
+// The sum is taken four bytes at a time; every length around a word's end and a lane's filling
+// must still give the plain sum of the bytes, all 0xFF being the fullest lanes can get.
+TEST(DataFrame, ChecksumOfAnyLengthIsThePlainByteSum) {
+    for (const std::uint8_t fill : {std::uint8_t{0xFF}, std::uint8_t{0}}) {
+        for (const int block : {1, 2, 3, 4, 5, 507, 508, 509, 510, 511, 4093, 4352}) {
+            Bytes frame(static_cast<std::size_t>(block + kDataFrameOverhead), fill);
+            for (int i = 0; fill == 0 && i < block; ++i) {
+                frame[kDataFrameHeaderLength + i] = static_cast<std::uint8_t>(i * 131 + 7);
+            }
+            BuildFrame(frame.data(), static_cast<int>(frame.size()), frame.data(), kDataFrame, -1);
+            const auto summed = frame.end() - kDataFrameChecksumLength;
+            const std::uint32_t expected = std::accumulate(frame.begin(), summed, std::uint32_t{0});
+            EXPECT_EQ(ReadBigEndian32(&*summed), expected)
+                << "block " << block << " fill " << +fill;
+        }
+    }
 }
 
 TEST(BuildFrame, UnknownKindOrTooShortALengthWritesNothing) {
