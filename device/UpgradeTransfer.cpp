@@ -17,11 +17,10 @@
 namespace orvo {
 namespace {
 
-// One part of the image: a view into the file's bytes and how it travels.
+// One part of the image: where it lies in the file and how it travels.
 struct Part {
-    const std::uint8_t* data;
-    std::uint64_t size;
     std::uint64_t fileOffset;
+    std::uint64_t size;
     int blockSize;
     std::uint8_t startCommand;
     const char* statusKey;
@@ -31,6 +30,10 @@ struct Part {
 // Devices whose serial number begins with one of these take the alternative upgrade file.
 constexpr char kAlternativePrefixes[][7] = {"963697", "963695"};
 constexpr std::size_t kPrefixLength = 6;
+
+// A read of the file serves some sixty blocks, and this buffer is all the memory the file takes
+// however large it is.
+constexpr std::size_t kReadBufferSize = 256 * 1024;
 
 bool ReadBytes(std::ifstream& file, std::uint8_t* into, std::uint64_t count) {
     file.read(reinterpret_cast<char*>(into), static_cast<std::streamsize>(count));
@@ -58,12 +61,17 @@ std::optional<std::string> UpgradeFilePath(bool alternativeFile) {
                                                             : settings::kKeyUpgradeFile);
 }
 
-// Not even the body is allocated before the header passed; every byte is read once, into the
-// one buffer the parts are views of.
 UpgradeFileRead ReadUpgradeFile(const std::string& path, UpgradeFile& file) {
-    std::vector<std::uint8_t>& bytes = file.bytes;
-    ImageLayout& layout = file.layout;
-    std::ifstream stream(path, std::ios::binary);
+    std::ifstream& stream = file.stream;
+    try {
+        file.readBuffer.resize(kReadBufferSize);
+    } catch (const std::bad_alloc&) {
+        return UpgradeFileRead::kUnreadable;
+    }
+    // Set before the file is opened, which is when the stream takes a buffer.
+    stream.rdbuf()->pubsetbuf(file.readBuffer.data(),
+                              static_cast<std::streamsize>(file.readBuffer.size()));
+    stream.open(path, std::ios::binary);
     if (!stream || !stream.seekg(0, std::ios::end)) {
         return UpgradeFileRead::kUnreadable;
     }
@@ -72,36 +80,31 @@ UpgradeFileRead ReadUpgradeFile(const std::string& path, UpgradeFile& file) {
         return UpgradeFileRead::kUnreadable;
     }
     const auto length = static_cast<std::uint64_t>(end);
+    std::uint8_t header[kImageHeaderLength];
     const std::uint64_t headerLength = std::min<std::uint64_t>(length, kImageHeaderLength);
-    try {
-        bytes.resize(headerLength);
-        if (!ReadBytes(stream, bytes.data(), headerLength)) {
-            return UpgradeFileRead::kUnreadable;
-        }
-        layout = ReadImageLayout(bytes.data(), bytes.size(), length);
-        if (layout.fault != ImageFault::kNone) {
-            return UpgradeFileRead::kRefused;
-        }
-        bytes.resize(length);
-    } catch (const std::bad_alloc&) {
+    if (!ReadBytes(stream, header, headerLength)) {
         return UpgradeFileRead::kUnreadable;
     }
-    return ReadBytes(stream, bytes.data() + headerLength, length - headerLength)
-               ? UpgradeFileRead::kRead
-               : UpgradeFileRead::kUnreadable;
+    file.layout = ReadImageLayout(header, static_cast<std::size_t>(headerLength), length);
+    return file.layout.fault == ImageFault::kNone ? UpgradeFileRead::kRead
+                                                  : UpgradeFileRead::kRefused;
 }
 
 namespace {
 
 class UpgradeRun {
 public:
-    UpgradeRun(DeviceLink& link, TechnicianView& view, const ImageLayout& layout)
-        : link_(link), view_(view), layout_(layout) {}
+    UpgradeRun(DeviceLink& link, TechnicianView& view, UpgradeFile& file)
+        : link_(link), view_(view), file_(file) {}
 
     bool SendPart(const Part& part) {
         const auto count = static_cast<std::uint32_t>(BlockCount(part.size, part.blockSize));
         view_.SetStatusKey(part.statusKey);
         view_.StartProgress(static_cast<int>(count));
+        file_.stream.clear();
+        if (!file_.stream.seekg(static_cast<std::streamoff>(part.fileOffset))) {
+            return FileUnreadable();
+        }
         CommandPayload announce{};
         PutBigEndian16(announce.data(), count);
         if (!SendCommand(part.startCommand, announce)) {
@@ -124,24 +127,26 @@ private:
         const auto length =
             static_cast<unsigned>(std::min<std::uint64_t>(part.blockSize, part.size - start));
         if (part.labelsBlocks) {
-            if (const std::string* label = layout_.LabelAt(part.fileOffset + start)) {
+            if (const std::string* label = file_.layout.LabelAt(part.fileOffset + start)) {
                 view_.SetStatusKey(*label);
             }
         }
+        // One frame buffer for the whole run, so a block costs no allocation. The block is read
+        // straight into it before it is announced, and a short last block is followed by zeros.
+        const int frameLength = part.blockSize + kDataFrameOverhead;
+        frame_.resize(static_cast<std::size_t>(frameLength));
+        std::uint8_t* block = frame_.data() + kDataFrameHeaderLength;
+        if (!ReadBytes(file_.stream, block, length)) {
+            return FileUnreadable();
+        }
+        std::fill(block + length, block + part.blockSize, std::uint8_t{0});
+        BuildFrame(frame_.data(), frameLength, frame_.data(), kDataFrame, -1);
         CommandPayload announce{};
         PutBigEndian16(announce.data(), length);
         PutBigEndian16(announce.data() + 2, index);
         if (!SendCommand(command::kAnnounceBlock, announce)) {
             return false;
         }
-        // One frame buffer for the whole run, so a block costs no allocation; a short last
-        // block is followed by zeros.
-        const int frameLength = part.blockSize + kDataFrameOverhead;
-        frame_.resize(static_cast<std::size_t>(frameLength));
-        std::uint8_t* block = frame_.data() + kDataFrameHeaderLength;
-        std::copy_n(part.data + start, length, block);
-        std::fill(block + length, block + part.blockSize, std::uint8_t{0});
-        BuildFrame(frame_.data(), frameLength, frame_.data(), kDataFrame, -1);
         ReplyFrame reply;
         return Succeeded(link_.ExchangeData(frame_.data(), frameLength, reply), reply);
     }
@@ -149,6 +154,13 @@ private:
     bool SendCommand(std::uint8_t code, const CommandPayload& payload) {
         ReplyFrame reply;
         return Succeeded(link_.ExchangeCommand(code, payload, reply), reply);
+    }
+
+    // The file changed or went away since its header was checked; the device was told nothing
+    // of this block.
+    bool FileUnreadable() {
+        view_.ReportFailure(text::kUpgradeFileUnusable);
+        return false;
     }
 
     // Any reply but the failure code is acceptance; a failure ends the run at once.
@@ -162,7 +174,7 @@ private:
 
     DeviceLink& link_;
     TechnicianView& view_;
-    const ImageLayout& layout_;
+    UpgradeFile& file_;
     std::vector<std::uint8_t> frame_;
 };
 
@@ -194,31 +206,22 @@ int RunUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view, bool al
     return SendUpgrade(link, parts, view, file);
 }
 
-int SendUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view,
-                const UpgradeFile& file) {
+int SendUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view, UpgradeFile& file) {
     const ImageLayout& layout = file.layout;
     if (parts.internal && layout.internalSize == 0) {
         view.ReportFailure(text::kUpgradeFileUnusable);
         return 0;
     }
-    const std::uint8_t* image = file.bytes.data();
-
     const std::uint64_t externalOffset = kImageHeaderLength + layout.internalSize;
-    const Part internal{image + kImageHeaderLength,
-                        layout.internalSize,
-                        kImageHeaderLength,
-                        kInternalBlockSize,
-                        command::kStartInternal,
-                        text::kSendingInternal,
-                        false};
-    const Part external{image + externalOffset,
-                        layout.externalSize,
-                        externalOffset,
-                        kExternalBlockSize,
-                        command::kStartExternal,
-                        text::kSendingExternal,
-                        true};
-    UpgradeRun run(link, view, layout);
+    const Part internal{
+        kImageHeaderLength,      layout.internalSize,    kInternalBlockSize,
+        command::kStartInternal, text::kSendingInternal, false,
+    };
+    const Part external{
+        externalOffset,          layout.externalSize,    kExternalBlockSize,
+        command::kStartExternal, text::kSendingExternal, true,
+    };
+    UpgradeRun run(link, view, file);
     if ((parts.internal && !run.SendPart(internal)) ||
         (parts.external && !run.SendPart(external))) {
         return 0;

@@ -12,6 +12,7 @@
 //   upgrade file missing or unreadable      message T9
 //   upgrade file against the format's rules, empty, or an empty internal part to send:
 //                                           message T9, status line T3, before any frame
+//   upgrade file no longer readable mid-run message T9, status line T3; nothing more is sent
 //   an exchange failed                      the device error report; nothing more is sent
 #include "DeviceLink.h"
 #include "DialogControls.h"
@@ -19,6 +20,7 @@
 #include "UpgradeImage.h"
 
 #include <cstdint>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,16 +47,19 @@ bool TakesAlternativeFile(const std::uint8_t* serial);
 // The upgrade file CONFIG.INI names; nothing when CONFIG.INI is missing or empty.
 std::optional<std::string> UpgradeFilePath(bool alternativeFile);
 
+// An upgrade file opened and its header checked. The parts are read from it block by block as
+// they are sent, so the file is never held whole in memory and is read once per run.
 struct UpgradeFile {
-    std::vector<std::uint8_t> bytes;  // the whole file, read once; the parts are views of it
+    std::vector<char> readBuffer;  // the stream's buffer; before it, so that it outlives it
+    std::ifstream stream;
     ImageLayout layout;
 };
 enum class UpgradeFileRead { kRead, kUnreadable, kRefused };
-// Reads the header first, so a file against the rules is refused before its body is read.
+// Opens `path` into a fresh `file` and checks its header against the format's rules.
 UpgradeFileRead ReadUpgradeFile(const std::string& path, UpgradeFile& file);
 // Sends the chosen parts of a file read and accepted; an empty internal part to send is
-// refused before any frame. 1 or 0, as RunUpgrade.
-int SendUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view,
-                const UpgradeFile& file);
+// refused before any frame, and a file that can no longer be read mid-run ends it with message
+// T9. 1 or 0, as RunUpgrade.
+int SendUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view, UpgradeFile& file);
 
 }  // namespace orvo

@@ -60,7 +60,7 @@ bool LoadImage(ConsoleSession& session, const std::string& path, UpgradeFile& fi
 }
 
 // The device expects a failed upgrade to start again from the start command.
-void SendWithRetries(ConsoleSession& session, const UpgradeFile& file) {
+void SendWithRetries(ConsoleSession& session, UpgradeFile& file) {
     const int attempts = 1 + session.options.retries;
     for (int attempt = 1;; ++attempt) {
         if (SendUpgrade(session.link, PartChoice{true, true}, session.view, file)) {
@@ -107,7 +107,10 @@ DeviceRun UpgradeDevice(ConsoleSession& session) {
             named.empty() ? ChooseImage(session, serial) : named;
         if (path && (!named.empty() || LoadImage(session, *path, file))) {
             logLine.imageFile = *path;
-            logLine.imageSha256 = Sha256Hex(file.bytes.data(), file.bytes.size());
+            // Summed from its start before the send, which then seeks to each part; a file that
+            // cannot be read to its end fails the send too, which says so.
+            file.stream.seekg(0);
+            logLine.imageSha256 = Sha256Hex(file.stream).value_or("");
             SendWithRetries(session, file);
         }
     }

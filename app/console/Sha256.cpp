@@ -1,5 +1,6 @@
 #include "Sha256.h"
 
+#include <algorithm>
 #include <array>
 
 namespace orvo::console {
@@ -46,36 +47,57 @@ void Compress(std::array<std::uint32_t, 8>& state, const std::uint8_t* block) {
 
 }  // namespace
 
-std::string Sha256Hex(const std::uint8_t* data, std::size_t size) {
-    std::array<std::uint32_t, 8> state = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
-                                          0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
-    std::size_t whole = size - size % 64;
-    for (std::size_t at = 0; at < whole; at += 64) {
-        Compress(state, data + at);
+void Sha256::Add(const std::uint8_t* data, std::size_t size) {
+    length_ += size;
+    while (size > 0) {
+        const std::size_t taken = std::min(size, pending_.size() - pendingLength_);
+        std::copy_n(data, taken, pending_.begin() + pendingLength_);
+        pendingLength_ += taken;
+        data += taken;
+        size -= taken;
+        if (pendingLength_ == pending_.size()) {
+            Compress(state_, pending_.data());
+            pendingLength_ = 0;
+        }
     }
-    // The tail, the 0x80 marker, zeros and the bit length fill one or two last blocks.
-    std::uint8_t tail[128] = {};
-    const std::size_t rest = size - whole;
-    for (std::size_t i = 0; i < rest; ++i) {
-        tail[i] = data[whole + i];
-    }
-    tail[rest] = 0x80;
-    const std::size_t tailLength = rest < 56 ? 64 : 128;
-    const std::uint64_t bits = std::uint64_t{size} * 8;
+}
+
+std::string Sha256::Hex() {
+    // The 0x80 marker, zeros and the bit length fill one or two last blocks.
+    const std::uint64_t bits = length_ * 8;
+    std::uint8_t tail[128] = {0x80};
+    const std::size_t tailLength = pendingLength_ < 56 ? 64 - pendingLength_ : 128 - pendingLength_;
     for (int i = 0; i < 8; ++i) {
         tail[tailLength - 1 - i] = static_cast<std::uint8_t>(bits >> (8 * i));
     }
-    for (std::size_t at = 0; at < tailLength; at += 64) {
-        Compress(state, tail + at);
-    }
+    Add(tail, tailLength);
     static constexpr char kHex[] = "0123456789abcdef";
     std::string hex;
-    for (std::uint32_t word : state) {
+    for (std::uint32_t word : state_) {
         for (int shift = 28; shift >= 0; shift -= 4) {
             hex += kHex[(word >> shift) & 0xF];
         }
     }
     return hex;
+}
+
+std::string Sha256Hex(const std::uint8_t* data, std::size_t size) {
+    Sha256 sha;
+    sha.Add(data, size);
+    return sha.Hex();
+}
+
+std::optional<std::string> Sha256Hex(std::istream& stream) {
+    Sha256 sha;
+    std::array<char, 64 * 1024> chunk;
+    while (stream.read(chunk.data(), chunk.size()) || stream.gcount() > 0) {
+        sha.Add(reinterpret_cast<const std::uint8_t*>(chunk.data()),
+                static_cast<std::size_t>(stream.gcount()));
+    }
+    if (!stream.eof()) {
+        return std::nullopt;
+    }
+    return sha.Hex();
 }
 
 }  // namespace orvo::console

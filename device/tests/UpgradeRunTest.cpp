@@ -227,6 +227,22 @@ TEST(UpgradeFile, PathMayBeAbsolute) {
     EXPECT_EQ(bench.device.ExternalPart(), Slice(image, 356, 50));
 }
 
+// The file is read block by block as it is sent: one cut short after its header was checked
+// ends the run at the block it lacks, which the device never hears of.
+TEST(UpgradeFile, CutShortMidRunShowsT9AfterTheLastWholeBlock) {
+    UpgradeBench bench;
+    bench.WriteImage(image::MakeRandomImage({3 * kInternalBlockSize, 50}));
+    UpgradeFile file;
+    ASSERT_EQ(ReadUpgradeFile("image.bin", file), UpgradeFileRead::kRead);
+    std::filesystem::resize_file(bench.folder.Path() / "image.bin",
+                                 kImageHeaderLength + kInternalBlockSize + 100);
+    EXPECT_EQ(SendUpgrade(bench.link, PartChoice{true, true}, bench.view, file), 0);
+    EXPECT_THAT(bench.view.messages, ElementsAre("T9"));
+    EXPECT_EQ(bench.view.statusKeys.back(), "T3");
+    // The start command, then block 0 announced and sent.
+    EXPECT_EQ(bench.device.FramesWritten().size(), 3U);
+}
+
 // A file against the format's rules is refused before any frame, with the same message as a
 // missing file and the failure in the status line.
 struct RefusedCase {
