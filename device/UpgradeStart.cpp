@@ -25,14 +25,18 @@ void UpgradeStart::OnStartUpgrade() {
         controls_.SetText(control::kSnField, L"");
         return;
     }
+    alternativeFile_ = TakesAlternativeFile(serial);
+    // The worker goes first and the serial number is shown while it reads the file: under Wine
+    // showing it costs the better part of a millisecond, which the upgrade need not wait for.
+    const bool started =
+        worker_.Start([this, parts = ChosenParts(controls_)] { UpgradeWorker(parts); });
     controls_.Show(control::kSnLabel, true);
     controls_.Show(control::kSnField, true);
     const std::wstring text = FromAnsi(reinterpret_cast<const char*>(serial));
     if (text.size() >= kShortestShownSerial) {
         controls_.SetText(control::kSnField, text);
     }
-    alternativeFile_ = TakesAlternativeFile(serial);
-    if (!worker_.Start([this, parts = ChosenParts(controls_)] { UpgradeWorker(parts); })) {
+    if (!started) {
         view_.ShowLangMessage(text::kUpgradeRunning);
     }
 }

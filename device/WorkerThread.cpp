@@ -33,12 +33,15 @@ void WorkerThread::Serve() {
 }
 
 bool WorkerThread::Start(std::function<void()> work) {
-    std::lock_guard<std::mutex> guard(lock_);
-    if (running_ || closing_) {
-        return false;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (running_ || closing_) {
+            return false;
+        }
+        job_ = std::move(work);
+        running_ = true;
     }
-    job_ = std::move(work);
-    running_ = true;
+    // Told once the lock is free, so the thread does not wake only to wait for it.
     changed_.notify_all();
     return true;
 }
