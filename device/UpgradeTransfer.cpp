@@ -63,14 +63,13 @@ std::optional<std::string> UpgradeFilePath(bool alternativeFile) {
 
 UpgradeFileRead ReadUpgradeFile(const std::string& path, UpgradeFile& file) {
     std::ifstream& stream = file.stream;
-    try {
-        file.readBuffer.resize(kReadBufferSize);
-    } catch (const std::bad_alloc&) {
+    // Not zeroed: the first read fills it. Set before the file is opened, which is when the
+    // stream takes a buffer.
+    file.readBuffer.reset(new (std::nothrow) char[kReadBufferSize]);
+    if (!file.readBuffer) {
         return UpgradeFileRead::kUnreadable;
     }
-    // Set before the file is opened, which is when the stream takes a buffer.
-    stream.rdbuf()->pubsetbuf(file.readBuffer.data(),
-                              static_cast<std::streamsize>(file.readBuffer.size()));
+    stream.rdbuf()->pubsetbuf(file.readBuffer.get(), kReadBufferSize);
     stream.open(path, std::ios::binary);
     if (!stream || !stream.seekg(0, std::ios::end)) {
         return UpgradeFileRead::kUnreadable;
@@ -101,8 +100,7 @@ public:
         const auto count = static_cast<std::uint32_t>(BlockCount(part.size, part.blockSize));
         view_.SetStatusKey(part.statusKey);
         view_.StartProgress(static_cast<int>(count));
-        file_.stream.clear();
-        if (!file_.stream.seekg(static_cast<std::streamoff>(part.fileOffset))) {
+        if (!ReachPart(part)) {
             return FileUnreadable();
         }
         CommandPayload announce{};
@@ -122,6 +120,17 @@ public:
     bool SendEnd() { return SendCommand(command::kEndUpgrade, CommandPayload{}); }
 
 private:
+    // Parts sent in order follow one another in the file, and a seek would drop the bytes the
+    // stream already holds.
+    bool ReachPart(const Part& part) {
+        const auto offset = static_cast<std::streamoff>(part.fileOffset);
+        if (file_.stream.tellg() == offset) {
+            return true;
+        }
+        file_.stream.clear();
+        return static_cast<bool>(file_.stream.seekg(offset));
+    }
+
     bool SendBlock(const Part& part, std::uint32_t index) {
         const std::uint64_t start = std::uint64_t{index} * part.blockSize;
         const auto length =

@@ -21,6 +21,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,7 +51,7 @@ std::optional<std::string> UpgradeFilePath(bool alternativeFile);
 // An upgrade file opened and its header checked. The parts are read from it block by block as
 // they are sent, so the file is never held whole in memory and is read once per run.
 struct UpgradeFile {
-    std::vector<char> readBuffer;  // the stream's buffer; before it, so that it outlives it
+    std::unique_ptr<char[]> readBuffer;  // the stream's buffer; before it, so that it outlives it
     std::ifstream stream;
     ImageLayout layout;
 };

@@ -227,20 +227,22 @@ TEST(UpgradeFile, PathMayBeAbsolute) {
     EXPECT_EQ(bench.device.ExternalPart(), Slice(image, 356, 50));
 }
 
-// The file is read block by block as it is sent: one cut short after its header was checked
-// ends the run at the block it lacks, which the device never hears of.
+// The file is read block by block as it is sent, through a buffer far smaller than this one:
+// a file cut short after its header was checked ends the run at the block it lacks, which the
+// device never hears of.
 TEST(UpgradeFile, CutShortMidRunShowsT9AfterTheLastWholeBlock) {
+    constexpr int kWholeBlocks = 500;
     UpgradeBench bench;
-    bench.WriteImage(image::MakeRandomImage({3 * kInternalBlockSize, 50}));
+    bench.WriteImage(image::MakeRandomImage({600 * kInternalBlockSize, 50}));
     UpgradeFile file;
     ASSERT_EQ(ReadUpgradeFile("image.bin", file), UpgradeFileRead::kRead);
     std::filesystem::resize_file(bench.folder.Path() / "image.bin",
-                                 kImageHeaderLength + kInternalBlockSize + 100);
+                                 kImageHeaderLength + kWholeBlocks * kInternalBlockSize + 100);
     EXPECT_EQ(SendUpgrade(bench.link, PartChoice{true, true}, bench.view, file), 0);
     EXPECT_THAT(bench.view.messages, ElementsAre("T9"));
     EXPECT_EQ(bench.view.statusKeys.back(), "T3");
-    // The start command, then block 0 announced and sent.
-    EXPECT_EQ(bench.device.FramesWritten().size(), 3U);
+    // The start command, then each whole block announced and sent.
+    EXPECT_EQ(bench.device.FramesWritten().size(), 1U + 2 * kWholeBlocks);
 }
 
 // A file against the format's rules is refused before any frame, with the same message as a
