@@ -4,6 +4,11 @@
 // took, their ratio, the tool's own time per block (the span less the time inside the device's
 // calls) and how far the tool's working set rose above where it stood before the click, per
 // MiB of image.
+//
+// A virtual machine's processor is now and then taken away for milliseconds, which the device's
+// waits then overrun. Each case therefore runs three times and the run with the shortest span
+// is shown, and "tool ratio" is the link bound over the bound plus the tool's own time: the
+// ratio the upgrade would reach if the device's calls kept to the link's time exactly.
 //   orvo-benchmark FOLDER
 // FOLDER holds a copy of dist-sim/; its orvo_upgrade.bin is replaced by each image.
 #include "DialogControls.h"
@@ -25,6 +30,7 @@ using namespace std::chrono_literals;
 using orvo::sim::LinkTiming;
 
 constexpr std::size_t kMiB = 1024 * 1024;
+constexpr int kRunsPerCase = 3;
 
 struct Result {
     LinkTiming timing;
@@ -81,27 +87,35 @@ int wmain(int argc, wchar_t** argv) {
     }
     const std::wstring folder = argv[1];
     const std::string image = std::string(folder.begin(), folder.end()) + "\\orvo_upgrade.bin";
-    std::printf("%-6s %8s %10s %10s %8s %14s %14s\n", "image", "link", "link-bound", "measured",
-                "ratio", "tool-us/block", "peak-WS/MiB");
+    std::printf("%-6s %8s %10s %10s %8s %10s %14s %12s\n", "image", "link", "link-bound",
+                "measured", "ratio", "tool-ratio", "tool-us/block", "peak-WS/MiB");
     for (std::size_t mib : {1, 16}) {
         WriteImage(image, mib * kMiB);
         for (int micros : {1000, 125, 0}) {
-            const auto result = RunOnce(folder, micros);
-            if (!result) {
-                return 1;
+            std::optional<Result> result;
+            for (int run = 0; run < kRunsPerCase; ++run) {
+                const auto next = RunOnce(folder, micros);
+                if (!next) {
+                    return 1;
+                }
+                if (!result || next->timing.span < result->timing.span) {
+                    result = next;
+                }
             }
             const LinkTiming& t = result->timing;
             const double boundMs = static_cast<double>(t.transfers) * micros / 1000.0;
             const double spanMs = t.span.count() / 1e6;
-            const double toolMicrosPerBlock =
-                static_cast<double>((t.span - t.inCalls).count()) / 1000.0 /
-                static_cast<double>(t.dataFrames);
+            const double ownMs = static_cast<double>((t.span - t.inCalls).count()) / 1e6;
+            const double toolMicrosPerBlock = ownMs * 1000.0 / static_cast<double>(t.dataFrames);
             char ratio[16] = "-";
+            char toolRatio[16] = "-";
             if (micros > 0) {
                 std::snprintf(ratio, sizeof ratio, "%.2f%%", 100.0 * boundMs / spanMs);
+                std::snprintf(toolRatio, sizeof toolRatio, "%.2f%%",
+                              100.0 * boundMs / (boundMs + ownMs));
             }
-            std::printf("%3zu MiB %6d us %8.1f ms %7.1f ms %8s %14.1f %14.2f\n", mib, micros,
-                        boundMs, spanMs, ratio, toolMicrosPerBlock,
+            std::printf("%3zu MiB %6d us %8.1f ms %7.1f ms %8s %10s %14.1f %12.2f\n", mib, micros,
+                        boundMs, spanMs, ratio, toolRatio, toolMicrosPerBlock,
                         result->workingSetGrowthMiB / static_cast<double>(mib));
             std::fflush(stdout);
         }
