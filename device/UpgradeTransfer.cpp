@@ -166,8 +166,8 @@ private:
         return Succeeded(link_.ExchangeCommand(code, payload, reply), reply);
     }
 
-    // The file changed or went away since its header was checked; the device was told nothing
-    // of this block.
+    // The file changed or went away since its header was checked. The device has heard nothing
+    // of what could not be read.
     bool FileUnreadable() {
         view_.ReportFailure(text::kUpgradeFileUnusable);
         return false;

@@ -6,7 +6,7 @@
 // MiB of image.
 //
 // A virtual machine's processor is now and then taken away for milliseconds, which the device's
-// waits then overrun. Each case therefore runs three times and the run with the shortest span
+// waits then overrun. Each case therefore runs five times and the run with the shortest span
 // is shown, and "tool ratio" is the link bound over the bound plus the tool's own time: the
 // ratio the upgrade would reach if the device's calls kept to the link's time exactly.
 //   orvo-benchmark FOLDER
@@ -30,7 +30,7 @@ using namespace std::chrono_literals;
 using orvo::sim::LinkTiming;
 
 constexpr std::size_t kMiB = 1024 * 1024;
-constexpr int kRunsPerCase = 3;
+constexpr int kRunsPerCase = 5;
 
 struct Result {
     LinkTiming timing;
