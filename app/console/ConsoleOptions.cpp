@@ -58,6 +58,11 @@ constexpr OptionRule kOptions[] = {
      "language of the messages (default: the one CONFIG.INI stores)"},
 };
 
+// How the usage text writes the option: its name, and its value's name if it takes one.
+std::string UsageForm(const OptionRule& option) {
+    return std::string(option.name) + (option.valueName ? std::string(" ") + option.valueName : "");
+}
+
 bool Takes(const OptionRule& option, std::string_view command) {
     if (option.commands == nullptr) {
         return true;
@@ -195,16 +200,14 @@ std::string UsageText() {
         }
         for (const OptionRule& option : kOptions) {
             if (option.commands != nullptr && Takes(option, rule.name)) {
-                text += std::string(" [") + option.name +
-                        (option.valueName ? std::string(" ") + option.valueName : "") + "]";
+                text += " [" + UsageForm(option) + "]";
             }
         }
         text += std::string("\n      ") + rule.summary + "\n";
     }
     text += "  orvo --version | --help\n\noptions (the last three for every command):\n";
     for (const OptionRule& option : kOptions) {
-        std::string form = std::string(option.name) +
-                           (option.valueName ? std::string(" ") + option.valueName : "");
+        std::string form = UsageForm(option);
         form.resize(std::max<std::size_t>(form.size() + 1, 18), ' ');
         text += "  " + form + option.summary + "\n";
     }
