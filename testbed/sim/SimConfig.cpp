@@ -107,7 +107,6 @@ SimConfig ReadSimConfig(const SettingLookup& lookup) {
 
 void Configure(SimulatedDevice& device, const SimConfig& config) {
     device.SetSerialNumber(config.serial);
-    device.SetLatency(config.latency);
     for (const Fault& fault : config.faults) {
         device.AddFault(fault);
     }

@@ -47,6 +47,8 @@ SimConfig ReadSimConfig(const SettingLookup& lookup);
 std::optional<Fault> ParseFault(std::string_view text);
 // A comma-separated list of faults; `errors` names each one not understood.
 std::vector<Fault> ParseFaults(std::string_view list, std::vector<std::string>& errors);
+// The serial number and faults of the configured device; what every device of these settings
+// shares (latency, reports) ConfiguredDevice sets.
 void Configure(SimulatedDevice& device, const SimConfig& config);
 
 }  // namespace orvo::sim
