@@ -5,6 +5,19 @@ namespace orvo {
 DialogWindowControls::DialogWindowControls(HWND dialog, TextProgressBar& bar, std::wstring caption)
     : dialog_(dialog), bar_(bar), caption_(std::move(caption)) {}
 
+HWND DialogWindowControls::Item(int id) const {
+    std::lock_guard<std::mutex> hold(itemsLock_);
+    const auto known = items_.find(id);
+    if (known != items_.end()) {
+        return known->second;
+    }
+    HWND item = GetDlgItem(dialog_, id);
+    if (item != nullptr) {
+        items_.emplace(id, item);
+    }
+    return item;
+}
+
 void DialogWindowControls::SetText(int id, const std::wstring& text) {
     SetWindowTextW(Item(id), text.c_str());
 }
@@ -18,11 +31,11 @@ std::wstring DialogWindowControls::GetText(int id) const {
 }
 
 bool DialogWindowControls::IsChecked(int id) const {
-    return IsDlgButtonChecked(dialog_, id) == BST_CHECKED;
+    return SendToItem(id, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void DialogWindowControls::SetChecked(int id, bool checked) {
-    CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+    SendToItem(id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void DialogWindowControls::Show(int id, bool visible) {
@@ -34,20 +47,20 @@ void DialogWindowControls::Move(int id, int x, int y) {
 }
 
 void DialogWindowControls::SetTextLimit(int id, int characters) {
-    SendDlgItemMessageW(dialog_, id, EM_SETLIMITTEXT, static_cast<WPARAM>(characters), 0);
+    SendToItem(id, EM_SETLIMITTEXT, static_cast<WPARAM>(characters), 0);
 }
 
 void DialogWindowControls::AddListItem(int id, const std::wstring& text) {
-    SendDlgItemMessageW(dialog_, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendToItem(id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 int DialogWindowControls::GetListSelection(int id) const {
-    LRESULT selection = SendDlgItemMessageW(dialog_, id, CB_GETCURSEL, 0, 0);
+    LRESULT selection = SendToItem(id, CB_GETCURSEL, 0, 0);
     return selection == CB_ERR ? -1 : static_cast<int>(selection);
 }
 
 void DialogWindowControls::SetListSelection(int id, int index) {
-    SendDlgItemMessageW(dialog_, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendToItem(id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void DialogWindowControls::SetBarRange(int lower, int upper) {

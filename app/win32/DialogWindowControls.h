@@ -3,17 +3,22 @@
 // id, the text progress bar and message boxes. Every call may come from the upgrade worker too:
 // the control calls are messages, which the system hands to the window's own thread, and the
 // bar delivers its own calls there.
+//
+// A control's handle is looked up once: under Wine each lookup by id asks the Wine server, and
+// the upgrade's start would pay for every control it touches.
 #include "DialogControls.h"
 #include "TextProgressBar.h"
 
 #include <windows.h>
 
+#include <map>
+#include <mutex>
 #include <string>
 
 namespace orvo {
 
 class DialogWindowControls : public DialogControls {
-  public:
+public:
     // `caption` is the title of every message box.
     DialogWindowControls(HWND dialog, TextProgressBar& bar, std::wstring caption);
 
@@ -34,10 +39,16 @@ class DialogWindowControls : public DialogControls {
     // that the worker waits in it without holding up the window.
     void ShowMessage(const std::wstring& text) override;
 
-  private:
-    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+private:
+    // The control's handle; NULL, and not kept, while the dialog has no such control.
+    HWND Item(int id) const;
+    LRESULT SendToItem(int id, UINT message, WPARAM wParam, LPARAM lParam) const {
+        return SendMessageW(Item(id), message, wParam, lParam);
+    }
 
     HWND dialog_;
+    mutable std::mutex itemsLock_;
+    mutable std::map<int, HWND> items_;
     TextProgressBar& bar_;
     std::wstring caption_;
 };

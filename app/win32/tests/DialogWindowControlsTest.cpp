@@ -18,7 +18,7 @@ using orvo::testing::TestWindow;
 const wchar_t kCaption[] = L"Orvo message test";
 
 class DialogWindowControlsTest : public ::testing::Test {
-  protected:
+protected:
     DialogWindowControlsTest() {
         window_.AddChild(L"STATIC", control::kLanguageLabel, 10, 10, 100, 20, 0, L"Language");
         window_.AddChild(L"BUTTON", control::kIncrease, 10, 40, 100, 20, BS_AUTOCHECKBOX);
@@ -47,6 +47,9 @@ TEST_F(DialogWindowControlsTest, TextsGoToTheControls) {
     controls_.SetText(control::kProgress, L"Upgrade failed.");
     EXPECT_EQ(controls_.GetText(control::kProgress), L"Upgrade failed.");
     EXPECT_EQ(controls_.GetText(4242), L"") << "no such control";
+    window_.AddChild(L"STATIC", 4242, 10, 100, 100, 20, 0, L"");
+    controls_.SetText(4242, L"Later");
+    EXPECT_EQ(controls_.GetText(4242), L"Later") << "a control added since is found";
 }
 
 TEST_F(DialogWindowControlsTest, CheckShowMoveAndLimit) {
