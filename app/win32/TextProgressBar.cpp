@@ -68,6 +68,7 @@ bool TextProgressBar::Attach(HWND control) {
         request_ = Request{shown_, std::nullopt, showText_, false};
     }
     shownWidth_ = -1;
+    windowThread_ = GetWindowThreadProcessId(control, nullptr);
     window_ = control;
     return true;
 }
@@ -119,16 +120,21 @@ void TextProgressBar::SetShowText(bool on) {
 
 template <typename Change>
 void TextProgressBar::Ask(HWND window, Change change) {
-    const bool onWindowsThread = GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+    const bool onWindowsThread = windowThread_.load() == GetCurrentThreadId();
     bool timerMustStart = false;
     {
         std::lock_guard<std::mutex> hold(requestLock_);
         change(request_);
-        timerMustStart = !onWindowsThread && !std::exchange(request_.watched, true);
+        timerMustStart = !std::exchange(request_.watched, true);
     }
     if (onWindowsThread) {
         // Whatever another thread asked before is shown first, in its order.
         while (ShowRequested()) {
+        }
+        // Armed here too, so that a worker going on from the window's call (an upgrade after
+        // the window reset the bar) need not post for it.
+        if (timerMustStart) {
+            SetTimer(window, kWatchTimer, kWatchIntervalMs, nullptr);
         }
     } else if (timerMustStart) {
         PostMessageW(window, kStartWatching, 0, 0);

@@ -12,11 +12,12 @@
 //
 // SetBarRange, SetBarPosition and SetShowText may be called from any thread and never wait for
 // the window's own, nor call into the system: they note what is asked, and the window's thread
-// shows it on a timer of its own (about 60 times a second) that runs while other threads ask.
-// Under Wine a message between threads costs far more than an upgrade's block, so the upgrade
-// worker sends none but one when the timer is to start. A range replaced before its last
-// position was shown is shown first, so each part ends on a full bar. On the window's own thread
-// they take effect at once.
+// shows it on a timer of its own (about 60 times a second) that runs while threads ask and for
+// half a second after. Under Wine a message between threads costs far more than an upgrade's
+// block, so another thread posts one only when the timer is to start, and none when it runs
+// already: the window's own thread starts it when it asks, as when an upgrade resets the bar
+// before its worker takes over. A range replaced before its last position was shown is shown
+// first, so each part ends on a full bar. On the window's own thread they take effect at once.
 #include "BarGeometry.h"
 
 #include <windows.h>
@@ -29,7 +30,7 @@
 namespace orvo {
 
 class TextProgressBar {
-  public:
+public:
     TextProgressBar();  // takes its colours from the system, once
     ~TextProgressBar();
     TextProgressBar(const TextProgressBar&) = delete;
@@ -50,7 +51,7 @@ class TextProgressBar {
     COLORREF BarColour() const { return barColour_; }
     COLORREF BackgroundColour() const { return backgroundColour_; }
 
-  private:
+private:
     // One state of the bar: a position in a range.
     struct BarState {
         int position = 0;
@@ -85,6 +86,9 @@ class TextProgressBar {
 
     // Read by callers on any thread, cleared on the window's own when it is destroyed.
     std::atomic<HWND> window_{nullptr};
+    // The window's thread, kept from Attach: a window never changes threads, and asking the
+    // system for it would cost every block of an upgrade a call into it.
+    std::atomic<DWORD> windowThread_{0};
     std::mutex requestLock_;
     Request request_;
 
