@@ -28,23 +28,29 @@ std::uint32_t ByteSum(const std::uint8_t* bytes, int count) {
     return std::accumulate(bytes + 4 * words, bytes + count, total);
 }
 
+// Copies the body, bytes [from, end) of the frame, from `source`, which may overlap it; a body
+// already in place, as a block read straight into the frame, is not copied over itself.
+void PlaceBody(const std::uint8_t* source, std::uint8_t* destination, int from, int end) {
+    if (source != destination) {
+        std::memmove(destination + from, source + from, static_cast<std::size_t>(end - from));
+    }
+}
+
 }  // namespace
 
 void BuildFrame(const std::uint8_t* source, int length, std::uint8_t* destination, int kind,
                 int command) {
-    // memmove, since the destination may be the source itself; no buffer of its own, so that a
-    // block costs no allocation.
+    // No buffer of its own, so that a block costs no allocation: the destination may be the
+    // source itself, or overlap it.
     if (kind == kCommandFrame && length > kPayloadOffset) {
-        std::memmove(destination + kPayloadOffset, source + kPayloadOffset,
-                     static_cast<std::size_t>(length - kPayloadOffset - 1));
+        PlaceBody(source, destination, kPayloadOffset, length - 1);
         destination[0] = kSync0;
         destination[1] = kSync1;
         destination[2] = static_cast<std::uint8_t>(command);
         destination[length - 1] = static_cast<std::uint8_t>(ByteSum(destination, length - 1));
     } else if (kind == kDataFrame && length >= kDataFrameOverhead) {
         const int checksumAt = length - kDataFrameChecksumLength;
-        std::memmove(destination + kDataFrameHeaderLength, source + kDataFrameHeaderLength,
-                     static_cast<std::size_t>(checksumAt - kDataFrameHeaderLength));
+        PlaceBody(source, destination, kDataFrameHeaderLength, checksumAt);
         destination[0] = kSync0;
         destination[1] = kSync1;
         destination[2] = kSync0;
