@@ -1,14 +1,16 @@
 #include "WorkerThread.h"
 
+#include <mutex>
+
 namespace orvo {
 
 WorkerThread::WorkerThread() : thread_([this] { Serve(); }) {}
 
 WorkerThread::~WorkerThread() {
     {
-        std::lock_guard<std::mutex> guard(lock_);
+        std::lock_guard<WaitLock> guard(lock_);
         closing_ = true;
-        changed_.notify_all();
+        lock_.WakeAll();
     }
     if (thread_.joinable()) {
         thread_.join();
@@ -16,9 +18,11 @@ WorkerThread::~WorkerThread() {
 }
 
 void WorkerThread::Serve() {
-    std::unique_lock<std::mutex> guard(lock_);
+    std::unique_lock<WaitLock> guard(lock_);
     for (;;) {
-        changed_.wait(guard, [this] { return job_ || closing_; });
+        while (!job_ && !closing_) {
+            lock_.Wait();
+        }
         if (!job_) {
             return;  // released with nothing to do
         }
@@ -28,40 +32,51 @@ void WorkerThread::Serve() {
         job();
         guard.lock();
         running_ = false;
-        changed_.notify_all();
+        lock_.WakeAll();
     }
 }
 
 bool WorkerThread::Start(std::function<void()> work) {
     {
-        std::lock_guard<std::mutex> guard(lock_);
+        std::lock_guard<WaitLock> guard(lock_);
         if (running_ || closing_) {
             return false;
         }
         job_ = std::move(work);
         running_ = true;
     }
-    // Told once the lock is free, so the thread does not wake only to wait for it.
-    changed_.notify_all();
+    // Woken once the lock is free, so the thread does not wake only to wait for it.
+    lock_.WakeAll();
     return true;
 }
 
 bool WorkerThread::WaitForEnd(std::chrono::milliseconds timeout) const {
-    std::unique_lock<std::mutex> guard(lock_);
-    return changed_.wait_for(guard, timeout, [this] { return !running_; });
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    std::lock_guard<WaitLock> guard(lock_);
+    while (running_) {
+        const auto rest =
+            std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        if (rest.count() <= 0) {
+            return false;
+        }
+        lock_.WaitFor(rest);
+    }
+    return true;
 }
 
 bool WorkerThread::IsRunning() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    std::lock_guard<WaitLock> guard(lock_);
     return running_;
 }
 
-bool WorkerThread::HasWorker() const { return thread_.joinable(); }
+bool WorkerThread::HasWorker() const {
+    return thread_.joinable();
+}
 
 void WorkerThread::Release() {
-    std::unique_lock<std::mutex> guard(lock_);
+    std::unique_lock<WaitLock> guard(lock_);
     closing_ = true;
-    changed_.notify_all();
+    lock_.WakeAll();
     if (running_ || !thread_.joinable()) {
         return;  // a running job keeps the thread; the destructor waits for both
     }

@@ -8,10 +8,10 @@
 // inside the upgrade. A job must never outlive what it works on, so the destructor waits for a
 // running one. The window refuses to close while a job runs, which keeps that wait for odd
 // paths only.
+#include "WaitLock.h"
+
 #include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <thread>
 
 namespace orvo {
@@ -38,8 +38,7 @@ public:
 private:
     void Serve();
 
-    mutable std::mutex lock_;
-    mutable std::condition_variable changed_;
+    mutable WaitLock lock_;  // woken whenever what follows changes
     std::function<void()> job_;
     bool running_ = false;
     bool closing_ = false;
