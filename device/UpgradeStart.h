@@ -3,8 +3,8 @@
 // reads and shows its serial number, chooses the upgrade file from it and runs the upgrade on
 // the worker thread, so the window stays responsive.
 #include "DeviceLink.h"
-#include "TechnicianView.h"
 #include "DialogControls.h"
+#include "TechnicianView.h"
 #include "UpgradeTransfer.h"
 #include "WorkerThread.h"
 
@@ -32,6 +32,7 @@ private:
     DeviceLink& link_;
     TechnicianView& view_;
     std::atomic<bool> alternativeFile_{false};
+    TransferMemory memory_;  // the worker's only
     // Last member: destroyed first, so a running worker is waited for while all it uses lives.
     WorkerThread worker_;
 };

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <new>
 #include <optional>
 #include <vector>
 
@@ -32,8 +31,7 @@ constexpr char kAlternativePrefixes[][7] = {"963697", "963695"};
 constexpr std::size_t kPrefixLength = 6;
 
 // A read of the file serves some fifteen blocks, and this buffer is all the memory the file
-// takes however large it is. Under Wine 256 KiB read a little faster per block but cost about
-// half a millisecond more before the first one, to fill the buffer's fresh pages.
+// takes however large it is. Under Wine 256 KiB read only a little faster per block.
 constexpr std::size_t kReadBufferSize = 64 * 1024;
 
 bool ReadBytes(std::ifstream& file, std::uint8_t* into, std::uint64_t count) {
@@ -62,15 +60,16 @@ std::optional<std::string> UpgradeFilePath(bool alternativeFile) {
                                                             : settings::kKeyUpgradeFile);
 }
 
+TransferMemory::TransferMemory()
+    : readBuffer(kReadBufferSize),
+      frame(static_cast<std::size_t>(std::max(kInternalBlockSize, kExternalBlockSize) +
+                                     kDataFrameOverhead)) {}
+
 UpgradeFileRead ReadUpgradeFile(const std::string& path, UpgradeFile& file) {
     std::ifstream& stream = file.stream;
-    // Not zeroed: the first read fills it. Set before the file is opened, which is when the
-    // stream takes a buffer.
-    file.readBuffer.reset(new (std::nothrow) char[kReadBufferSize]);
-    if (!file.readBuffer) {
-        return UpgradeFileRead::kUnreadable;
-    }
-    stream.rdbuf()->pubsetbuf(file.readBuffer.get(), kReadBufferSize);
+    // Set before the file is opened, which is when the stream takes a buffer.
+    std::vector<char>& buffer = file.memory.readBuffer;
+    stream.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     stream.open(path, std::ios::binary);
     if (!stream || !stream.seekg(0, std::ios::end)) {
         return UpgradeFileRead::kUnreadable;
@@ -141,16 +140,16 @@ private:
                 view_.SetStatusKey(*label);
             }
         }
-        // One frame buffer for the whole run, so a block costs no allocation. The block is read
+        // One frame buffer for every block, so a block costs no allocation. The block is read
         // straight into it before it is announced, and a short last block is followed by zeros.
         const int frameLength = part.blockSize + kDataFrameOverhead;
-        frame_.resize(static_cast<std::size_t>(frameLength));
-        std::uint8_t* block = frame_.data() + kDataFrameHeaderLength;
+        std::uint8_t* frame = file_.memory.frame.data();
+        std::uint8_t* block = frame + kDataFrameHeaderLength;
         if (!ReadBytes(file_.stream, block, length)) {
             return FileUnreadable();
         }
         std::fill(block + length, block + part.blockSize, std::uint8_t{0});
-        BuildFrame(frame_.data(), frameLength, frame_.data(), kDataFrame, -1);
+        BuildFrame(frame, frameLength, frame, kDataFrame, -1);
         CommandPayload announce{};
         PutBigEndian16(announce.data(), length);
         PutBigEndian16(announce.data() + 2, index);
@@ -158,7 +157,7 @@ private:
             return false;
         }
         ReplyFrame reply;
-        return Succeeded(link_.ExchangeData(frame_.data(), frameLength, reply), reply);
+        return Succeeded(link_.ExchangeData(frame, frameLength, reply), reply);
     }
 
     bool SendCommand(std::uint8_t code, const CommandPayload& payload) {
@@ -185,7 +184,6 @@ private:
     DeviceLink& link_;
     TechnicianView& view_;
     UpgradeFile& file_;
-    std::vector<std::uint8_t> frame_;
 };
 
 }  // namespace
@@ -195,13 +193,14 @@ PartChoice ChosenParts(DialogControls& controls) {
             controls.IsChecked(control::kUpgradeExternal)};
 }
 
-int RunUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view, bool alternativeFile) {
+int RunUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view, bool alternativeFile,
+               TransferMemory& memory) {
     const std::optional<std::string> path = UpgradeFilePath(alternativeFile);
     if (!path) {
         view.ShowLangMessage(text::kConfigUnreadable);
         return 0;
     }
-    UpgradeFile file;
+    UpgradeFile file(memory);
     const UpgradeFileRead read = ReadUpgradeFile(*path, file);
     if (read == UpgradeFileRead::kUnreadable) {
         view.ShowLangMessage(text::kUpgradeFileUnusable);

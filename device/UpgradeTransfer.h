@@ -21,7 +21,6 @@
 
 #include <cstdint>
 #include <fstream>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,8 +37,18 @@ struct PartChoice {
 // for that thread to answer.
 PartChoice ChosenParts(DialogControls& controls);
 
+// The memory a run reads its file through and builds its frames in. One kept from run to run
+// spares each run's start the pages it would take fresh, which under Wine on a virtual machine
+// cost 10 to 25 µs each, some twenty of them; so all of it is taken and touched when it is made.
+struct TransferMemory {
+    TransferMemory();
+    std::vector<char> readBuffer;     // the file stream's
+    std::vector<std::uint8_t> frame;  // one data frame, of the largest block
+};
+
 // `alternativeFile` picks the file of UPGRADE_FILE_KWOR_OBDII instead of UPGRADE_FILE.
-int RunUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view, bool alternativeFile);
+int RunUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view, bool alternativeFile,
+               TransferMemory& memory);
 
 // The steps of RunUpgrade, for a caller that names the file itself or runs it more than once.
 
@@ -49,9 +58,11 @@ bool TakesAlternativeFile(const std::uint8_t* serial);
 std::optional<std::string> UpgradeFilePath(bool alternativeFile);
 
 // An upgrade file opened and its header checked. The parts are read from it block by block as
-// they are sent, so the file is never held whole in memory and is read once per run.
+// they are sent, straight into the memory's frame, so the file is never held whole in memory
+// and is read once per run.
 struct UpgradeFile {
-    std::unique_ptr<char[]> readBuffer;  // the stream's buffer; before it, so that it outlives it
+    explicit UpgradeFile(TransferMemory& memory) : memory(memory) {}
+    TransferMemory& memory;  // outlives the stream, whose buffer it holds
     std::ifstream stream;
     ImageLayout layout;
 };

@@ -97,7 +97,8 @@ DeviceRun UpgradeDevice(ConsoleSession& session) {
     DeviceRun run;
     RunLogLine logLine;
     SerialBuffer serial = {};
-    UpgradeFile file;
+    TransferMemory memory;
+    UpgradeFile file(memory);
     const std::string& named = session.options.image;
     // A file named on the command line is checked before the device is even greeted.
     if ((named.empty() || LoadImage(session, named, file)) && GreetAndReadSerial(session, serial)) {

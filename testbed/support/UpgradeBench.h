@@ -27,7 +27,7 @@ struct UpgradeBench {
         folder.Write(name, std::string(image.begin(), image.end()));
     }
     int Run(bool alternativeFile = false) {
-        return RunUpgrade(link, ChosenParts(controls), view, alternativeFile);
+        return RunUpgrade(link, ChosenParts(controls), view, alternativeFile, memory);
     }
 
     TempFolder folder;
@@ -36,6 +36,7 @@ struct UpgradeBench {
     RecordingView view;
     FakeDialogControls controls;
     DeviceLink link{device, view};
+    TransferMemory memory;
 };
 
 }  // namespace orvo::testing
