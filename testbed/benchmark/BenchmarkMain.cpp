@@ -7,9 +7,10 @@
 // own time per block: a fresh tool's first upgrade pays for much that runs for the first time.
 //
 // A virtual machine's processor is now and then taken away for milliseconds, which the device's
-// waits then overrun. Each case therefore runs five times and the run with the shortest span
-// is shown, and "tool ratio" is the link bound over the bound plus the tool's own time: the
-// ratio the upgrade would reach if the device's calls kept to the link's time exactly.
+// waits then overrun. Each case therefore runs five times and the first upgrade with the
+// shortest span is shown, and so is the second upgrade with the shortest span for "later"; and
+// "tool ratio" is the link bound over the bound plus the tool's own time: the ratio the upgrade
+// would reach if the device's calls kept to the link's time exactly.
 //   orvo-benchmark FOLDER
 // FOLDER holds a copy of dist-sim/; its orvo_upgrade.bin is replaced by each image.
 #include "DialogControls.h"
@@ -109,6 +110,7 @@ int wmain(int argc, wchar_t** argv) {
         WriteImage(image, mib * kMiB);
         for (int micros : {1000, 125, 0}) {
             std::optional<Result> result;
+            std::optional<LinkTiming> later;
             for (int run = 0; run < kRunsPerCase; ++run) {
                 const auto next = RunOnce(folder, micros);
                 if (!next) {
@@ -116,6 +118,9 @@ int wmain(int argc, wchar_t** argv) {
                 }
                 if (!result || next->timing.span < result->timing.span) {
                     result = next;
+                }
+                if (!later || next->later.span < later->span) {
+                    later = next->later;
                 }
             }
             const LinkTiming& t = result->timing;
@@ -131,7 +136,7 @@ int wmain(int argc, wchar_t** argv) {
             }
             std::printf("%3zu MiB %6d us %8.1f ms %7.1f ms %8s %10s %14.1f %8.1f %12.2f\n", mib,
                         micros, boundMs, spanMs, ratio, toolRatio, ToolMicrosPerBlock(t),
-                        ToolMicrosPerBlock(result->later),
+                        ToolMicrosPerBlock(*later),
                         result->workingSetGrowthMiB / static_cast<double>(mib));
             std::fflush(stdout);
         }
