@@ -18,7 +18,7 @@
 namespace orvo {
 
 class DialogWindowControls : public DialogControls {
-public:
+  public:
     // `caption` is the title of every message box.
     DialogWindowControls(HWND dialog, TextProgressBar& bar, std::wstring caption);
 
@@ -39,7 +39,7 @@ public:
     // that the worker waits in it without holding up the window.
     void ShowMessage(const std::wstring& text) override;
 
-private:
+  private:
     // The control's handle; NULL, and not kept, while the dialog has no such control.
     HWND Item(int id) const;
     LRESULT SendToItem(int id, UINT message, WPARAM wParam, LPARAM lParam) const {
