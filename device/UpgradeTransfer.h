@@ -62,7 +62,7 @@ std::optional<std::string> UpgradeFilePath(bool alternativeFile);
 // and is read once per run.
 struct UpgradeFile {
     explicit UpgradeFile(TransferMemory& memory) : memory(memory) {}
-    TransferMemory& memory;  // outlives the stream, whose buffer it holds
+    TransferMemory& memory;  // must outlive the stream, whose buffer it holds
     std::ifstream stream;
     ImageLayout layout;
 };
