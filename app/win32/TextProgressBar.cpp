@@ -129,7 +129,7 @@ void TextProgressBar::Ask(HWND window, Change change) {
     }
     if (onWindowsThread) {
         // Whatever another thread asked before is shown first, in its order.
-        while (ShowRequested()) {
+        while (ShowRequested(false)) {
         }
         // Armed here too, so that a worker going on from the window's call (an upgrade after
         // the window reset the bar) need not post for it.
@@ -142,7 +142,7 @@ void TextProgressBar::Ask(HWND window, Change change) {
 }
 
 void TextProgressBar::OnWatchTick() {
-    if (ShowRequested()) {
+    if (ShowRequested(true)) {
         quietTicks_ = 0;
         return;
     }
@@ -157,7 +157,7 @@ void TextProgressBar::OnWatchTick() {
     }
 }
 
-bool TextProgressBar::ShowRequested() {
+bool TextProgressBar::ShowRequested(bool onTick) {
     BarState next;
     bool showText = true;
     {
@@ -167,6 +167,9 @@ bool TextProgressBar::ShowRequested() {
         showText = request_.showText;
     }
     const bool changed = !(next == shown_) || showText != showText_;
+    if (onTick && !changed) {
+        return false;  // a resize alone was repainted by the system; the next ask repaints too
+    }
     shown_ = next;
     const int width = BarWidth(ClientWidth(window_), Progress());
     if (width != shownWidth_ || showText != showText_) {

@@ -76,8 +76,10 @@ class TextProgressBar {
     template <typename Change>
     void Ask(HWND window, Change change);
     void OnWatchTick();
-    // Shows the next state asked for; false when there was nothing new.
-    bool ShowRequested();
+    // Shows the next state asked for; false when there was nothing new. Off the timer, a bar
+    // whose width a resize left stale is repainted even with nothing new, as the window's own
+    // calls promise; the timer leaves that to the next ask.
+    bool ShowRequested(bool onTick);
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetText(WPARAM capacity, LPARAM buffer) const;
     BarProgress Progress() const;
