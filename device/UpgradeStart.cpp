@@ -42,7 +42,7 @@ void UpgradeStart::OnStartUpgrade() {
 }
 
 void UpgradeStart::UpgradeWorker(PartChoice parts) {
-    if (RunUpgrade(link_, parts, view_, alternativeFile_, memory_)) {
+    if (RunUpgrade(link_, parts, view_, alternativeFile_, kit_)) {
         view_.ShowStatus(text::kUpgradeDone);
     } else {
         view_.SetStatusKey(text::kUpgradeFailed);

@@ -32,7 +32,7 @@ private:
     DeviceLink& link_;
     TechnicianView& view_;
     std::atomic<bool> alternativeFile_{false};
-    TransferMemory memory_;  // the worker's only
+    TransferKit kit_;  // the worker's only
     // Last member: destroyed first, so a running worker is waited for while all it uses lives.
     WorkerThread worker_;
 };

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <optional>
 #include <vector>
 
@@ -29,15 +28,6 @@ struct Part {
 // Devices whose serial number begins with one of these take the alternative upgrade file.
 constexpr char kAlternativePrefixes[][7] = {"963697", "963695"};
 constexpr std::size_t kPrefixLength = 6;
-
-// A read of the file serves some fifteen blocks, and this buffer is all the memory the file
-// takes however large it is. Under Wine 256 KiB read only a little faster per block.
-constexpr std::size_t kReadBufferSize = 64 * 1024;
-
-bool ReadBytes(std::ifstream& file, std::uint8_t* into, std::uint64_t count) {
-    file.read(reinterpret_cast<char*>(into), static_cast<std::streamsize>(count));
-    return static_cast<std::uint64_t>(file.gcount()) == count;
-}
 
 }  // namespace
 
@@ -60,31 +50,22 @@ std::optional<std::string> UpgradeFilePath(bool alternativeFile) {
                                                             : settings::kKeyUpgradeFile);
 }
 
-TransferMemory::TransferMemory()
-    : readBuffer(kReadBufferSize),
-      frame(static_cast<std::size_t>(std::max(kInternalBlockSize, kExternalBlockSize) +
+TransferKit::TransferKit()
+    : frame(static_cast<std::size_t>(std::max(kInternalBlockSize, kExternalBlockSize) +
                                      kDataFrameOverhead)) {}
 
 UpgradeFileRead ReadUpgradeFile(const std::string& path, UpgradeFile& file) {
-    std::ifstream& stream = file.stream;
-    // Set before the file is opened, which is when the stream takes a buffer.
-    std::vector<char>& buffer = file.memory.readBuffer;
-    stream.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    stream.open(path, std::ios::binary);
-    if (!stream || !stream.seekg(0, std::ios::end)) {
+    const std::optional<std::uint64_t> length = file.kit.reader.Open(path);
+    if (!length) {
         return UpgradeFileRead::kUnreadable;
     }
-    const std::streamoff end = stream.tellg();
-    if (end < 0 || !stream.seekg(0)) {
-        return UpgradeFileRead::kUnreadable;
-    }
-    const auto length = static_cast<std::uint64_t>(end);
     std::uint8_t header[kImageHeaderLength];
-    const std::uint64_t headerLength = std::min<std::uint64_t>(length, kImageHeaderLength);
-    if (!ReadBytes(stream, header, headerLength)) {
+    const auto headerLength =
+        static_cast<std::size_t>(std::min<std::uint64_t>(*length, kImageHeaderLength));
+    if (!file.kit.reader.Read(header, headerLength)) {
         return UpgradeFileRead::kUnreadable;
     }
-    file.layout = ReadImageLayout(header, static_cast<std::size_t>(headerLength), length);
+    file.layout = ReadImageLayout(header, headerLength, *length);
     return file.layout.fault == ImageFault::kNone ? UpgradeFileRead::kRead
                                                   : UpgradeFileRead::kRefused;
 }
@@ -100,7 +81,8 @@ public:
         const auto count = static_cast<std::uint32_t>(BlockCount(part.size, part.blockSize));
         view_.SetStatusKey(part.statusKey);
         view_.StartProgress(static_cast<int>(count));
-        if (!ReachPart(part)) {
+        // Parts sent in order follow one another in the file, where the reader already stands.
+        if (!file_.kit.reader.Seek(part.fileOffset)) {
             return FileUnreadable();
         }
         CommandPayload announce{};
@@ -120,17 +102,6 @@ public:
     bool SendEnd() { return SendCommand(command::kEndUpgrade, CommandPayload{}); }
 
 private:
-    // Parts sent in order follow one another in the file, and a seek would drop the bytes the
-    // stream already holds.
-    bool ReachPart(const Part& part) {
-        const auto offset = static_cast<std::streamoff>(part.fileOffset);
-        if (file_.stream.tellg() == offset) {
-            return true;
-        }
-        file_.stream.clear();
-        return static_cast<bool>(file_.stream.seekg(offset));
-    }
-
     bool SendBlock(const Part& part, std::uint32_t index) {
         const std::uint64_t start = std::uint64_t{index} * part.blockSize;
         const auto length =
@@ -143,9 +114,9 @@ private:
         // One frame buffer for every block, so a block costs no allocation. The block is read
         // straight into it before it is announced, and a short last block is followed by zeros.
         const int frameLength = part.blockSize + kDataFrameOverhead;
-        std::uint8_t* frame = file_.memory.frame.data();
+        std::uint8_t* frame = file_.kit.frame.data();
         std::uint8_t* block = frame + kDataFrameHeaderLength;
-        if (!ReadBytes(file_.stream, block, length)) {
+        if (!file_.kit.reader.Read(block, length)) {
             return FileUnreadable();
         }
         std::fill(block + length, block + part.blockSize, std::uint8_t{0});
@@ -194,13 +165,13 @@ PartChoice ChosenParts(DialogControls& controls) {
 }
 
 int RunUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view, bool alternativeFile,
-               TransferMemory& memory) {
+               TransferKit& kit) {
     const std::optional<std::string> path = UpgradeFilePath(alternativeFile);
     if (!path) {
         view.ShowLangMessage(text::kConfigUnreadable);
         return 0;
     }
-    UpgradeFile file(memory);
+    UpgradeFile file(kit);
     const UpgradeFileRead read = ReadUpgradeFile(*path, file);
     if (read == UpgradeFileRead::kUnreadable) {
         view.ShowLangMessage(text::kUpgradeFileUnusable);

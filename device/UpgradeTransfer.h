@@ -16,11 +16,11 @@
 //   an exchange failed                      the device error report; nothing more is sent
 #include "DeviceLink.h"
 #include "DialogControls.h"
+#include "ReadAheadFile.h"
 #include "TechnicianView.h"
 #include "UpgradeImage.h"
 
 #include <cstdint>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,18 +37,18 @@ struct PartChoice {
 // for that thread to answer.
 PartChoice ChosenParts(DialogControls& controls);
 
-// The memory a run reads its file through and builds its frames in. One kept from run to run
-// spares each run's start the pages it would take fresh, which under Wine on a virtual machine
-// cost 10 to 25 µs each, some twenty of them; so all of it is taken and touched when it is made.
-struct TransferMemory {
-    TransferMemory();
-    std::vector<char> readBuffer;     // the file stream's
+// What a run reads its file with and builds its frames in, kept from run to run: made fresh,
+// each run would pay under Wine for a thread's start and for the pages it takes, which on a
+// virtual machine cost 10 to 25 µs each, so all of it is set up and touched when it is made.
+struct TransferKit {
+    TransferKit();
+    ReadAheadFile reader;
     std::vector<std::uint8_t> frame;  // one data frame, of the largest block
 };
 
 // `alternativeFile` picks the file of UPGRADE_FILE_KWOR_OBDII instead of UPGRADE_FILE.
 int RunUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view, bool alternativeFile,
-               TransferMemory& memory);
+               TransferKit& kit);
 
 // The steps of RunUpgrade, for a caller that names the file itself or runs it more than once.
 
@@ -57,13 +57,16 @@ bool TakesAlternativeFile(const std::uint8_t* serial);
 // The upgrade file CONFIG.INI names; nothing when CONFIG.INI is missing or empty.
 std::optional<std::string> UpgradeFilePath(bool alternativeFile);
 
-// An upgrade file opened and its header checked. The parts are read from it block by block as
-// they are sent, straight into the memory's frame, so the file is never held whole in memory
-// and is read once per run.
+// An upgrade file opened with the kit's reader and its header checked. The parts are read from
+// it block by block as they are sent, into the kit's frame, so the file is never held whole in
+// memory and is read once per run. It is closed with this object: no file stays open between
+// runs.
 struct UpgradeFile {
-    explicit UpgradeFile(TransferMemory& memory) : memory(memory) {}
-    TransferMemory& memory;  // must outlive the stream, whose buffer it holds
-    std::ifstream stream;
+    explicit UpgradeFile(TransferKit& kit) : kit(kit) {}
+    ~UpgradeFile() { kit.reader.Close(); }
+    UpgradeFile(const UpgradeFile&) = delete;
+    UpgradeFile& operator=(const UpgradeFile&) = delete;
+    TransferKit& kit;
     ImageLayout layout;
 };
 enum class UpgradeFileRead { kRead, kUnreadable, kRefused };

@@ -64,6 +64,13 @@ bool WorkerThread::WaitForEnd(std::chrono::milliseconds timeout) const {
     return true;
 }
 
+void WorkerThread::WaitForEnd() const {
+    std::lock_guard<WaitLock> guard(lock_);
+    while (running_) {
+        lock_.Wait();
+    }
+}
+
 bool WorkerThread::IsRunning() const {
     std::lock_guard<WaitLock> guard(lock_);
     return running_;

@@ -28,6 +28,8 @@ public:
     bool Start(std::function<void()> work);
     // True once no job runs (none was started, or it has ended), waiting up to `timeout`.
     bool WaitForEnd(std::chrono::milliseconds timeout) const;
+    // Returns once no job runs, however long that takes.
+    void WaitForEnd() const;
     bool IsRunning() const;
     // Whether the thread is still held.
     bool HasWorker() const;

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <fstream>
 
 namespace orvo::console {
 namespace {
@@ -97,8 +98,8 @@ DeviceRun UpgradeDevice(ConsoleSession& session) {
     DeviceRun run;
     RunLogLine logLine;
     SerialBuffer serial = {};
-    TransferMemory memory;
-    UpgradeFile file(memory);
+    TransferKit kit;
+    UpgradeFile file(kit);
     const std::string& named = session.options.image;
     // A file named on the command line is checked before the device is even greeted.
     if ((named.empty() || LoadImage(session, named, file)) && GreetAndReadSerial(session, serial)) {
@@ -108,10 +109,10 @@ DeviceRun UpgradeDevice(ConsoleSession& session) {
             named.empty() ? ChooseImage(session, serial) : named;
         if (path && (!named.empty() || LoadImage(session, *path, file))) {
             logLine.imageFile = *path;
-            // Summed from its start before the send, which then seeks to each part; a file that
-            // cannot be read to its end fails the send too, which says so.
-            file.stream.seekg(0);
-            logLine.imageSha256 = Sha256Hex(file.stream).value_or("");
+            // Summed whole before the send; a file that cannot be read to its end fails the send
+            // too, which says so.
+            std::ifstream whole(*path, std::ios::binary);
+            logLine.imageSha256 = Sha256Hex(whole).value_or("");
             SendWithRetries(session, file);
         }
     }

@@ -234,7 +234,7 @@ TEST(UpgradeFile, CutShortMidRunShowsT9AfterTheLastWholeBlock) {
     constexpr int kWholeBlocks = 500;
     UpgradeBench bench;
     bench.WriteImage(image::MakeRandomImage({600 * kInternalBlockSize, 50}));
-    UpgradeFile file(bench.memory);
+    UpgradeFile file(bench.kit);
     ASSERT_EQ(ReadUpgradeFile("image.bin", file), UpgradeFileRead::kRead);
     std::filesystem::resize_file(bench.folder.Path() / "image.bin",
                                  kImageHeaderLength + kWholeBlocks * kInternalBlockSize + 100);

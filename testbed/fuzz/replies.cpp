@@ -189,8 +189,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const bool external = choice & 2;
             controls.SetChecked(orvo::control::kUpgradeInternal, internal);
             controls.SetChecked(orvo::control::kUpgradeExternal, external);
-            orvo::TransferMemory memory;
-            const int result = orvo::RunUpgrade(link, ChosenParts(controls), texts, false, memory);
+            static orvo::TransferKit kit;  // kept across inputs, as the tool keeps it
+            const int result = orvo::RunUpgrade(link, ChosenParts(controls), texts, false, kit);
             // Start, then announce and data frame for each of two blocks, per part; the end.
             std::vector<std::uint8_t> planned;
             if (internal) planned.insert(planned.end(), {3, 1, 0, 1, 0});

@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     controls.SetChecked(orvo::control::kUpgradeInternal, internal);
     controls.SetChecked(orvo::control::kUpgradeExternal, external);
     orvo::DeviceLink link(device, texts);
-    orvo::TransferMemory memory;
-    const int result = orvo::RunUpgrade(link, ChosenParts(controls), texts, alternative, memory);
+    static orvo::TransferKit kit;  // kept across inputs, as the tool keeps it
+    const int result = orvo::RunUpgrade(link, ChosenParts(controls), texts, alternative, kit);
 
     const Bytes bytes(file.begin(), file.end());
     const image::Layout layout =

@@ -27,7 +27,7 @@ struct UpgradeBench {
         folder.Write(name, std::string(image.begin(), image.end()));
     }
     int Run(bool alternativeFile = false) {
-        return RunUpgrade(link, ChosenParts(controls), view, alternativeFile, memory);
+        return RunUpgrade(link, ChosenParts(controls), view, alternativeFile, kit);
     }
 
     TempFolder folder;
@@ -36,7 +36,7 @@ struct UpgradeBench {
     RecordingView view;
     FakeDialogControls controls;
     DeviceLink link{device, view};
-    TransferMemory memory;
+    TransferKit kit;
 };
 
 }  // namespace orvo::testing

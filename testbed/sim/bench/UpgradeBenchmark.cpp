@@ -26,7 +26,7 @@ void WholeUpgrade(benchmark::State& state) {
     testing::FakeDialogControls controls;
     controls.SetChecked(control::kUpgradeInternal, true);
     controls.SetChecked(control::kUpgradeExternal, true);
-    TransferMemory memory;
+    TransferKit kit;
     for (auto _ : state) {
         state.PauseTiming();
         sim::SimulatedDevice device;  // fresh, so its traffic record does not grow
@@ -34,7 +34,7 @@ void WholeUpgrade(benchmark::State& state) {
         testing::RecordingView texts;
         DeviceLink link(device, texts);
         state.ResumeTiming();
-        if (RunUpgrade(link, ChosenParts(controls), texts, false, memory) != 1) {
+        if (RunUpgrade(link, ChosenParts(controls), texts, false, kit) != 1) {
             state.SkipWithError("upgrade failed");
         }
     }

@@ -141,9 +141,9 @@ TEST(SimulatorDll, WholeUpgradeReachesItsOutputFolder) {
     controls.SetChecked(control::kUpgradeExternal, true);
     DeviceLink link(dll, texts);
 
-    TransferMemory memory;
-    ASSERT_EQ(RunUpgrade(link, ChosenParts(controls), texts, false, memory), 1);
-    ASSERT_EQ(RunUpgrade(link, ChosenParts(controls), texts, false, memory), 1);  // parts replaced
+    TransferKit kit;
+    ASSERT_EQ(RunUpgrade(link, ChosenParts(controls), texts, false, kit), 1);
+    ASSERT_EQ(RunUpgrade(link, ChosenParts(controls), texts, false, kit), 1);  // parts replaced
 
     EXPECT_EQ(output.Read("internal.bin"), std::string(image.begin() + 256, image.begin() + 6256));
     EXPECT_EQ(output.Read("external.bin"), std::string(image.begin() + 6256, image.end()));
