@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <optional>
 #include <vector>
 
@@ -28,6 +29,15 @@ struct Part {
 // Devices whose serial number begins with one of these take the alternative upgrade file.
 constexpr char kAlternativePrefixes[][7] = {"963697", "963695"};
 constexpr std::size_t kPrefixLength = 6;
+
+// A read of the file serves some fifteen blocks, and this buffer and the frames are all the
+// memory the file takes however large it is. Under Wine 256 KiB read only a little faster.
+constexpr std::size_t kReadBufferSize = 64 * 1024;
+
+bool ReadBytes(std::ifstream& file, std::uint8_t* into, std::uint64_t count) {
+    file.read(reinterpret_cast<char*>(into), static_cast<std::streamsize>(count));
+    return static_cast<std::uint64_t>(file.gcount()) == count;
+}
 
 }  // namespace
 
@@ -50,22 +60,28 @@ std::optional<std::string> UpgradeFilePath(bool alternativeFile) {
                                                             : settings::kKeyUpgradeFile);
 }
 
-TransferKit::TransferKit()
-    : frame(static_cast<std::size_t>(std::max(kInternalBlockSize, kExternalBlockSize) +
-                                     kDataFrameOverhead)) {}
+TransferKit::TransferKit() : readBuffer(kReadBufferSize) {}
 
 UpgradeFileRead ReadUpgradeFile(const std::string& path, UpgradeFile& file) {
-    const std::optional<std::uint64_t> length = file.kit.reader.Open(path);
-    if (!length) {
+    std::ifstream& stream = file.stream;
+    // Set before the file is opened, which is when the stream takes a buffer.
+    std::vector<char>& buffer = file.kit.readBuffer;
+    stream.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    stream.open(path, std::ios::binary);
+    if (!stream || !stream.seekg(0, std::ios::end)) {
         return UpgradeFileRead::kUnreadable;
     }
+    const std::streamoff end = stream.tellg();
+    if (end < 0 || !stream.seekg(0)) {
+        return UpgradeFileRead::kUnreadable;
+    }
+    const auto length = static_cast<std::uint64_t>(end);
     std::uint8_t header[kImageHeaderLength];
-    const auto headerLength =
-        static_cast<std::size_t>(std::min<std::uint64_t>(*length, kImageHeaderLength));
-    if (!file.kit.reader.Read(header, headerLength)) {
+    const std::uint64_t headerLength = std::min<std::uint64_t>(length, kImageHeaderLength);
+    if (!ReadBytes(stream, header, headerLength)) {
         return UpgradeFileRead::kUnreadable;
     }
-    file.layout = ReadImageLayout(header, headerLength, *length);
+    file.layout = ReadImageLayout(header, static_cast<std::size_t>(headerLength), length);
     return file.layout.fault == ImageFault::kNone ? UpgradeFileRead::kRead
                                                   : UpgradeFileRead::kRefused;
 }
@@ -76,13 +92,16 @@ class UpgradeRun {
 public:
     UpgradeRun(DeviceLink& link, TechnicianView& view, UpgradeFile& file)
         : link_(link), view_(view), file_(file) {}
+    // However the run ends, the frames' thread leaves the file before anything else reads it.
+    ~UpgradeRun() { file_.kit.frames.Stop(); }
+    UpgradeRun(const UpgradeRun&) = delete;
+    UpgradeRun& operator=(const UpgradeRun&) = delete;
 
     bool SendPart(const Part& part) {
         const auto count = static_cast<std::uint32_t>(BlockCount(part.size, part.blockSize));
         view_.SetStatusKey(part.statusKey);
         view_.StartProgress(static_cast<int>(count));
-        // Parts sent in order follow one another in the file, where the reader already stands.
-        if (!file_.kit.reader.Seek(part.fileOffset)) {
+        if (!file_.kit.frames.Start(file_.stream, part.fileOffset, part.size, part.blockSize)) {
             return FileUnreadable();
         }
         CommandPayload announce{};
@@ -111,16 +130,12 @@ private:
                 view_.SetStatusKey(*label);
             }
         }
-        // One frame buffer for every block, so a block costs no allocation. The block is read
-        // straight into it before it is announced, and a short last block is followed by zeros.
-        const int frameLength = part.blockSize + kDataFrameOverhead;
-        std::uint8_t* frame = file_.kit.frame.data();
-        std::uint8_t* block = frame + kDataFrameHeaderLength;
-        if (!file_.kit.reader.Read(block, length)) {
+        // Built ahead, in frames kept from run to run, so a block costs no allocation; a block
+        // that could not be read is not announced.
+        std::uint8_t* frame = file_.kit.frames.Next();
+        if (frame == nullptr) {
             return FileUnreadable();
         }
-        std::fill(block + length, block + part.blockSize, std::uint8_t{0});
-        BuildFrame(frame, frameLength, frame, kDataFrame, -1);
         CommandPayload announce{};
         PutBigEndian16(announce.data(), length);
         PutBigEndian16(announce.data() + 2, index);
@@ -128,7 +143,8 @@ private:
             return false;
         }
         ReplyFrame reply;
-        return Succeeded(link_.ExchangeData(frame, frameLength, reply), reply);
+        return Succeeded(link_.ExchangeData(frame, part.blockSize + kDataFrameOverhead, reply),
+                         reply);
     }
 
     bool SendCommand(std::uint8_t code, const CommandPayload& payload) {

@@ -16,11 +16,12 @@
 //   an exchange failed                      the device error report; nothing more is sent
 #include "DeviceLink.h"
 #include "DialogControls.h"
-#include "ReadAheadFile.h"
+#include "FramesAhead.h"
 #include "TechnicianView.h"
 #include "UpgradeImage.h"
 
 #include <cstdint>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,8 +43,8 @@ PartChoice ChosenParts(DialogControls& controls);
 // virtual machine cost 10 to 25 µs each, so all of it is set up and touched when it is made.
 struct TransferKit {
     TransferKit();
-    ReadAheadFile reader;
-    std::vector<std::uint8_t> frame;  // one data frame, of the largest block
+    std::vector<char> readBuffer;  // the file stream's
+    FramesAhead frames;
 };
 
 // `alternativeFile` picks the file of UPGRADE_FILE_KWOR_OBDII instead of UPGRADE_FILE.
@@ -57,16 +58,13 @@ bool TakesAlternativeFile(const std::uint8_t* serial);
 // The upgrade file CONFIG.INI names; nothing when CONFIG.INI is missing or empty.
 std::optional<std::string> UpgradeFilePath(bool alternativeFile);
 
-// An upgrade file opened with the kit's reader and its header checked. The parts are read from
-// it block by block as they are sent, into the kit's frame, so the file is never held whole in
-// memory and is read once per run. It is closed with this object: no file stays open between
-// runs.
+// An upgrade file opened and its header checked. The parts are read from it block by block as
+// they are sent, straight into the kit's frames, so the file is never held whole in memory and
+// is read once per run.
 struct UpgradeFile {
     explicit UpgradeFile(TransferKit& kit) : kit(kit) {}
-    ~UpgradeFile() { kit.reader.Close(); }
-    UpgradeFile(const UpgradeFile&) = delete;
-    UpgradeFile& operator=(const UpgradeFile&) = delete;
-    TransferKit& kit;
+    TransferKit& kit;  // must outlive the stream, whose buffer it holds
+    std::ifstream stream;
     ImageLayout layout;
 };
 enum class UpgradeFileRead { kRead, kUnreadable, kRefused };

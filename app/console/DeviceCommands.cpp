@@ -11,7 +11,6 @@
 
 #include <chrono>
 #include <cstring>
-#include <fstream>
 
 namespace orvo::console {
 namespace {
@@ -109,10 +108,10 @@ DeviceRun UpgradeDevice(ConsoleSession& session) {
             named.empty() ? ChooseImage(session, serial) : named;
         if (path && (!named.empty() || LoadImage(session, *path, file))) {
             logLine.imageFile = *path;
-            // Summed whole before the send; a file that cannot be read to its end fails the send
-            // too, which says so.
-            std::ifstream whole(*path, std::ios::binary);
-            logLine.imageSha256 = Sha256Hex(whole).value_or("");
+            // Summed from its start before the send, which then seeks to each part; a file that
+            // cannot be read to its end fails the send too, which says so.
+            file.stream.seekg(0);
+            logLine.imageSha256 = Sha256Hex(file.stream).value_or("");
             SendWithRetries(session, file);
         }
     }
