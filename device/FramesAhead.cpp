@@ -10,7 +10,7 @@
 namespace orvo {
 namespace {
 
-// Some hundred and thirty kilobytes: two reads of the file's 64 KiB ahead at most.
+// 136 KiB: two reads of the file's 64 KiB ahead at most.
 constexpr std::uint64_t kSlots = 32;
 // The builder, stopped with the ring full, is woken once half of it is free again, not at
 // every frame sent, since each wake is a call into the system.
@@ -48,11 +48,8 @@ bool FramesAhead::Start(std::ifstream& file, std::uint64_t offset, std::uint64_t
         ended_ = false;
         stopping_ = false;
     }
-    // The thread is idle after Stop, so this only fails once it was released: built inline.
-    if (!builder_.Start([this] { Build(); })) {
-        Build();
-    }
-    return true;
+    // Idle after Stop and never released, so the thread takes it.
+    return builder_.Start([this] { Build(); });
 }
 
 std::uint8_t* FramesAhead::Next() {

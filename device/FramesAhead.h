@@ -25,8 +25,8 @@ public:
 
     // Starts building the frames of the part of `size` bytes at `offset` of `file`, in blocks
     // of `blockSize` (BlockCount of them: an empty part is one empty block), a short last block
-    // followed by zeros. False, and nothing started, when
-    // the file cannot go to `offset`. The file is not to be touched otherwise until Stop.
+    // followed by zeros. False, and nothing started, when the file cannot go to `offset`. The
+    // file is not to be touched otherwise until Stop.
     bool Start(std::ifstream& file, std::uint64_t offset, std::uint64_t size, int blockSize);
     // The next block's frame, of blockSize plus the data frame's overhead, waiting for it if
     // need be; it stays as it is until the next call. Null once the part was sent, or when the
