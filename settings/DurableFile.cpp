@@ -1,7 +1,6 @@
 #include "DurableFile.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <limits>
 #include <memory>
 
@@ -70,16 +69,22 @@ bool AppendToFile(const std::string& path, std::string_view bytes, const ChunkWr
     if (oldLength < 0) {
         return false;
     }
-    const std::size_t written = (write ? write : WriteWithStdio)(file.get(), bytes.data(),
-                                                                  bytes.size());
-    bool durable = written == bytes.size() && FlushToDisk(file.get());
-    durable = std::fclose(file.release()) == 0 && durable;
+    const std::size_t written =
+        (write ? write : WriteWithStdio)(file.get(), bytes.data(), bytes.size());
+    const bool durable = written == bytes.size() && FlushToDisk(file.get());
     if (!durable) {
-        // Whatever part reached the file would be a broken line: take it back.
-        std::error_code ignored;
-        std::filesystem::resize_file(path, static_cast<std::uintmax_t>(oldLength), ignored);
+        // Whatever part reached the file would be a broken line: take it back, through this
+        // handle and only while the file ends within what this call wrote, so that a record
+        // another writer appended meanwhile stays.
+        std::fflush(file.get());
+        const long newLength =
+            std::fseek(file.get(), 0, SEEK_END) == 0 ? std::ftell(file.get()) : -1;
+        if (newLength >= oldLength &&
+            static_cast<std::uint64_t>(newLength - oldLength) <= bytes.size()) {
+            CutBack(file.get(), oldLength);
+        }
     }
-    return durable;
+    return std::fclose(file.release()) == 0 && durable;
 }
 
 }  // namespace orvo

@@ -21,11 +21,15 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes,
                          const ChunkWriter& write = {});
 
 // Appends `bytes` to `path`, creating it when missing, in one write flushed to the disk. On any
-// failure the file is cut back to its old length, so no part of `bytes` is left in it.
+// failure the file is cut back to its old length, so no part of `bytes` is left in it; what
+// another writer appended after them is never cut.
 bool AppendToFile(const std::string& path, std::string_view bytes, const ChunkWriter& write = {});
 
 // Pushes what was written to `file` through to the disk (FlushFileBuffers or fsync).
 bool FlushToDisk(std::FILE* file);
+
+// Cuts the open `file` to `length` bytes.
+bool CutBack(std::FILE* file, long length);
 
 bool IsReadOnlyFile(const std::string& path);
 

@@ -1,10 +1,10 @@
 #include "DurableFile.h"
 
-#include <cstdio>
 #include <fcntl.h>
 #include <libgen.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cstdio>
 
 #include <vector>
 
@@ -14,13 +14,19 @@ bool FlushToDisk(std::FILE* file) {
     return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
 }
 
+bool CutBack(std::FILE* file, long length) {
+    return ftruncate(fileno(file), length) == 0;
+}
+
 bool IsReadOnlyFile(const std::string& path) {
     struct stat info {};
     // The owner's write bit, not access(): the tool may run as root, which access() lets through.
     return stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0;
 }
 
-std::FILE* OpenForReading(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
+std::FILE* OpenForReading(const std::string& path) {
+    return std::fopen(path.c_str(), "rb");
+}
 
 bool MoveFileOver(const std::string& from, const std::string& to) {
     if (std::rename(from.c_str(), to.c_str()) != 0) {

@@ -14,6 +14,10 @@ bool FlushToDisk(std::FILE* file) {
     return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle) != 0;
 }
 
+bool CutBack(std::FILE* file, long length) {
+    return _chsize_s(_fileno(file), length) == 0;
+}
+
 bool IsReadOnlyFile(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
