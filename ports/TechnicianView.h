@@ -5,6 +5,7 @@
 // Keys name texts of language.ini (TextKeys.h).
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvo {
 
@@ -16,8 +17,12 @@ public:
     virtual std::wstring GetLangText(std::string_view key) const = 0;
     // A modal message box with the key's text; returns when the technician has closed it.
     virtual void ShowLangMessage(std::string_view key) = 0;
-    // A modal message box with a text already composed.
-    virtual void ShowMessage(const std::wstring& text) = 0;
+    // The same with each %1, %2, ... of the text replaced by `values` in order.
+    virtual void ShowLangMessage(std::string_view key, const std::vector<std::wstring>& values) = 0;
+    // A message box that tells of something found on the way and does not end the job.
+    virtual void ShowLangNotice(std::string_view key, const std::vector<std::wstring>& values) {
+        ShowLangMessage(key, values);
+    }
 
     // The status line on, showing the key's text; a language change shows it again.
     virtual void ShowStatus(std::string_view key) = 0;

@@ -3,6 +3,7 @@
 // 7-digit counter written with leading zeros.
 #include "DeviceProtocol.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,5 +27,12 @@ std::string NextSerialNumber(std::string_view text);
 // The number to propose after the lines of the number file: the next after its last line of
 // exactly 12 characters, else the default number. Nothing read (no file) gives the default.
 std::string ProposeSerialNumber(const std::optional<std::vector<std::string>>& numberFileLines);
+
+// The number to propose where the history is a file of its own: the later of the number file's
+// proposal and the number after the history's last line of 12 characters, then past every
+// number `given` holds, so that no number is proposed twice.
+std::string ProposeSerialNumber(const std::optional<std::vector<std::string>>& numberFileLines,
+                                const std::vector<std::string>& historyLines,
+                                const std::function<bool(const std::string&)>& given);
 
 }  // namespace orvo

@@ -2,6 +2,7 @@
 
 #include "DeviceProtocol.h"
 #include "HistoryFile.h"
+#include "SerialLedger.h"
 #include "SerialNumber.h"
 #include "SettingsKeys.h"
 #include "TextCodec.h"
@@ -14,57 +15,97 @@
 namespace orvo {
 namespace {
 
-// Key of the message for a number the device took but the history file did not; its text holds
-// %1 for the number and %2 for the file.
-constexpr wchar_t kUnrecordedFallback[] =
-    L"The device now carries serial number %1, but it could not be recorded in the history "
-    L"file %2. Please write the number down by hand before you go on.";
-
-void ReplaceAll(std::wstring& text, std::wstring_view placeholder, const std::wstring& value) {
-    for (std::size_t at = text.find(placeholder); at != std::wstring::npos;
-         at = text.find(placeholder, at + value.size())) {
-        text.replace(at, placeholder.size(), value);
-    }
+std::wstring DigitsToText(const std::string& digits) {
+    return std::wstring(digits.begin(), digits.end());
 }
 
-std::wstring DigitsToText(const std::string& digits) { return std::wstring(digits.begin(), digits.end()); }
+std::optional<std::vector<std::string>> NumberFileLines() {
+    return ReadTextLines(settings::kDefaultHistoryFile);
+}
 
-void ReportUnrecordedNumber(TechnicianView& view, const std::string& number,
-                            const std::string& historyPath) {
-    std::wstring text = view.GetLangText(text::kSerialUnrecorded);
-    if (text.find(L"%1") == std::wstring::npos) {
-        text = kUnrecordedFallback;
+// The number of the order, or the ledger's proposal; empty, after its message, when it may not
+// be burned.
+std::string ChooseNumber(const SerialLedger& ledger, TechnicianView& view, const BurnOrder& order) {
+    if (order.number.empty()) {
+        const std::string proposal = ledger.Records().Propose(NumberFileLines());
+        if (!IsValidSerialNumber(proposal)) {
+            view.ShowLangMessage(text::kSerialProposalUnusable, {DigitsToText(proposal)});
+            return {};
+        }
+        return proposal;
     }
-    ReplaceAll(text, L"%1", DigitsToText(number));
-    ReplaceAll(text, L"%2", FromAnsi(historyPath));
-    view.ShowMessage(text);
+    if (!order.again && ledger.Records().Given(order.number)) {
+        view.ShowLangMessage(text::kSerialGivenBefore,
+                             {DigitsToText(order.number), FromAnsi(ledger.HistoryPath())});
+        return {};
+    }
+    return order.number;
+}
+
+// Command 9 with the number; true when the device answered that it took it.
+bool WriteToDevice(DeviceLink& link, TechnicianView& view, const std::string& number) {
+    CommandPayload payload{};
+    std::copy_n(number.begin(), std::min(number.size(), std::size_t{kSerialLength}),
+                payload.begin());
+    ReplyFrame reply;
+    if (link.ExchangeCommand(command::kWriteSerial, payload, reply) < 0) {
+        link.ReportDeviceError(reply[kErrorCodeOffset]);
+        return false;
+    }
+    if (reply[kReplyCodeOffset] != command::kWriteSerial + kPositiveReply) {
+        view.ShowLangMessage(text::kSerialRefused);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
 
-BurnResult BurnAndRecordSerialNumber(DeviceLink& link, TechnicianView& view,
-                                     const std::string& number) {
-    CommandPayload payload{};
-    std::copy_n(number.begin(), std::min(number.size(), std::size_t{kSerialLength}), payload.begin());
-    ReplyFrame reply;
-    if (link.ExchangeCommand(command::kWriteSerial, payload, reply) < 0) {
-        link.ReportDeviceError(reply[kErrorCodeOffset]);
-        return BurnResult::kFailed;
-    }
-    if (reply[kReplyCodeOffset] != command::kWriteSerial + kPositiveReply) {
-        view.ShowLangMessage(text::kSerialRefused);
-        return BurnResult::kFailed;
-    }
+Burn BurnNumber(DeviceLink& link, TechnicianView& view, const BurnOrder& order) {
     const std::string historyPath = HistoryFilePath();
-    if (RecordSerialNumber(historyPath, number) == HistoryResult::kFailed) {
-        ReportUnrecordedNumber(view, number, historyPath);
-        return BurnResult::kUnrecorded;
+    SerialLedger::Refusal refusal;
+    std::unique_ptr<SerialLedger> ledger = SerialLedger::Open(historyPath, refusal);
+    Burn burn{BurnResult::kNotTaken, order.number};
+    if (!ledger) {
+        view.ShowLangMessage(
+            refusal == SerialLedger::Refusal::kBusy ? text::kHistoryBusy : text::kHistoryUnusable,
+            {FromAnsi(historyPath)});
+        return burn;
     }
-    return BurnResult::kBurned;
+    for (const std::string& number : ledger->Unconfirmed()) {
+        view.ShowLangNotice(text::kSerialUnconfirmed, {DigitsToText(number)});
+    }
+    burn.number = ChooseNumber(*ledger, view, order);
+    if (burn.number.empty()) {
+        burn.number = order.number;
+        return burn;
+    }
+    if (!ledger->Take(burn.number)) {
+        view.ShowLangMessage(text::kHistoryUnusable, {FromAnsi(historyPath)});
+        return burn;
+    }
+    if (order.greetFirst) {
+        link.Greet();
+    }
+    if (!WriteToDevice(link, view, burn.number)) {
+        ledger->Refused(burn.number);
+        burn.result = BurnResult::kFailed;
+        return burn;
+    }
+    if (ledger->Record(burn.number) == HistoryResult::kFailed) {
+        view.ShowLangMessage(text::kSerialUnrecorded,
+                             {DigitsToText(burn.number), FromAnsi(historyPath)});
+        burn.result = BurnResult::kUnrecorded;
+        return burn;
+    }
+    burn.result = BurnResult::kBurned;
+    return burn;
 }
 
 std::string ProposedSerialNumber() {
-    return ProposeSerialNumber(ReadTextLines(settings::kDefaultHistoryFile));
+    return LedgerRecords::Read(HistoryFilePath())
+        .value_or(LedgerRecords())
+        .Propose(NumberFileLines());
 }
 
 void SerialProgramming::OnReadSerialNumber() {
@@ -93,13 +134,14 @@ void SerialProgramming::OnWriteSerialNumber() {
     std::uint8_t number[kSerialLength + 1] = {};
     std::transform(field.begin(), field.end(), number,
                    [](wchar_t c) { return static_cast<std::uint8_t>(c); });
-    link_.Greet();
     BurnSerialNumber(number);
 }
 
 int SerialProgramming::BurnSerialNumber(const std::uint8_t* number) {
+    // The technician chose the field's number: one the history holds is burned again.
     const std::string written(number, number + kSerialLength);
-    if (BurnAndRecordSerialNumber(link_, view_, written) == BurnResult::kFailed) {
+    const BurnResult result = BurnNumber(link_, view_, {written, true, true}).result;
+    if (result == BurnResult::kFailed || result == BurnResult::kNotTaken) {
         return 0;
     }
     if (controls_.IsChecked(control::kIncrease)) {

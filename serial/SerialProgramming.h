@@ -3,11 +3,12 @@
 // the device, record it in the history file and propose the next one.
 //
 // The field is read-only for the technician; the tool fills it with the proposed number, so
-// writing one device after another burns consecutive numbers. A burned number that cannot be
-// recorded is never passed over in silence: the message names the number and the file.
+// writing one device after another burns consecutive numbers. Every burn is one step of the
+// SerialLedger: no number goes to two devices, and a burned number that cannot be recorded is
+// never passed over in silence: the message names the number and the file.
 #include "DeviceLink.h"
-#include "TechnicianView.h"
 #include "DialogControls.h"
+#include "TechnicianView.h"
 #include "WorkerThread.h"
 
 #include <cstdint>
@@ -17,15 +18,29 @@ namespace orvo {
 
 enum class BurnResult {
     kBurned,      // the device took the number; it is in the history file (or was already)
-    kFailed,      // the device did not take it; the failure was shown
+    kFailed,      // the device did not take it; the failure was shown; the number is a gap
     kUnrecorded,  // the device took it, the history file did not; the message names both
+    kNotTaken,    // nothing was sent: the history unusable, the number given out before, or no
+                  // number of 12 digits to propose; the message says which
 };
 
-// Burns the 12 digits of `number` into the device and records them in the history file.
-BurnResult BurnAndRecordSerialNumber(DeviceLink& link, TechnicianView& view,
-                                     const std::string& number);
+struct BurnOrder {
+    std::string number;       // empty: the number the history and the number file propose
+    bool again = false;       // a number given out before is burned all the same
+    bool greetFirst = false;  // commands 10 and 11 before the write, once the number is taken
+};
 
-// The number after the last one of the number file, or the default number.
+struct Burn {
+    BurnResult result = BurnResult::kNotTaken;
+    std::string number;  // the number burned, or meant to be
+};
+
+// Takes a number and burns it into the device, under the history's lock from the choice to the
+// record. Numbers an earlier burn left unsettled are shown first, once.
+Burn BurnNumber(DeviceLink& link, TechnicianView& view, const BurnOrder& order);
+
+// The number the SN field proposes: after the last one of the number file and of the history,
+// past every number given out before. Read without the lock: a burn takes its own.
 std::string ProposedSerialNumber();
 
 class SerialProgramming {
@@ -36,10 +51,10 @@ public:
 
     void OnReadSerialNumber();
     void OnWriteSerialNumber();
-    // Sends the 12 bytes of `number`; 1 when the device accepted them, else 0 (after the
-    // failure's message).
+    // Greets the device and burns the 12 bytes of `number`; 1 when the device accepted them,
+    // else 0 (after the failure's message).
     int BurnSerialNumber(const std::uint8_t* number);
-    // Puts the number after the last one in the number file into the SN field.
+    // Puts the proposed number into the SN field.
     void LoadNextSerialNumber();
 
 private:

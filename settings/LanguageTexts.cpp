@@ -27,7 +27,9 @@ std::wstring ThroughCodePage(const std::wstring& name, int codePage) {
     return FromAnsi(ToNarrow(name, codePage));
 }
 
-std::wstring LanguageFile() { return FromAnsi(settings::TextsFile()); }
+std::wstring LanguageFile() {
+    return FromAnsi(settings::TextsFile());
+}
 
 bool LanguageFileExists() {
     std::error_code ignored;
@@ -48,6 +50,17 @@ std::wstring SectionText(const std::wstring& section, std::string_view key) {
 }
 
 }  // namespace
+
+std::wstring FillPlaceholders(std::wstring text, const std::vector<std::wstring>& values) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::wstring placeholder = L"%" + std::to_wstring(i + 1);
+        for (std::size_t at = text.find(placeholder); at != std::wstring::npos;
+             at = text.find(placeholder, at + values[i].size())) {
+            text.replace(at, placeholder.size(), values[i]);
+        }
+    }
+    return text;
+}
 
 std::wstring LanguageTexts::GetLangText(std::string_view key) const {
     int index = currentIndex_;

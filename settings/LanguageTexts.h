@@ -14,6 +14,9 @@
 
 namespace orvo {
 
+// `text` with each %1, %2, ... replaced by `values` in order.
+std::wstring FillPlaceholders(std::wstring text, const std::vector<std::wstring>& values);
+
 struct LanguageEntry {
     std::wstring displayName;  // as the list shows it, from section LANGUAGE_EN
     std::wstring sectionName;  // LANGUAGE_EN, LANGUAGE_FR or LANGUAGE_SP
@@ -21,7 +24,7 @@ struct LanguageEntry {
 };
 
 class LanguageTexts {
-  public:
+public:
     static constexpr int kMaxLanguages = 256;
 
     enum class LoadResult { kLoaded, kConfigMissing, kLanguageFileMissing };
@@ -55,7 +58,7 @@ class LanguageTexts {
     int CurrentIndex() const { return currentIndex_; }
     const std::vector<LanguageEntry>& Languages() const { return languages_; }
 
-  private:
+private:
     void MakeStoredLanguageCurrent();
 
     std::vector<LanguageEntry> languages_;

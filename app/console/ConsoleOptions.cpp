@@ -22,7 +22,7 @@ constexpr CommandRule kCommands[] = {
      "upgrade the device (both parts) with the file CONFIG.INI names for it"},
     {"read-sn", Command::kReadSn, nullptr, false, "print the device's serial number"},
     {"write-sn", Command::kWriteSn, "NUMBER", false,
-     "burn NUMBER (else the next number of burn_sn.txt) and record it"},
+     "burn NUMBER (else the next number) and record it in the history"},
     {"inspect", Command::kInspect, "FILE", true,
      "show an upgrade file's segments, parts, blocks and frames, and whether it is taken"},
     {"station", Command::kStation, nullptr, false,
@@ -46,6 +46,8 @@ constexpr OptionRule kOptions[] = {
      "after a failed transfer, start the upgrade again, at most N times (0 to 100)"},
     {"--burn", nullptr, nullptr, &ConsoleOptions::burn, "station",
      "after each upgrade, burn and record the next serial number"},
+    {"--again", nullptr, nullptr, &ConsoleOptions::again, "write-sn",
+     "burn NUMBER even though the history holds it: the same device, on purpose"},
     {"--log", "FILE", &ConsoleOptions::log, nullptr, "upgrade station",
      "append a CSV line per device run"},
     {"--json", nullptr, nullptr, &ConsoleOptions::json, "upgrade read-sn write-sn station",
@@ -219,7 +221,8 @@ std::string UsageText() {
            "  3    the upgrade file breaks the image rules\n"
            "  4    no device, or no reply (T5)\n"
            "  5    the device refused (a failure reply; its code in the message)\n"
-           "  6    serial number not 12 digits (T8) or not accepted (T7)\n"
+           "  6    serial number not 12 digits (T8, T14), given out before (T16) or not\n"
+           "       accepted (T7)\n"
            "  130  interrupted\n";
 }
 

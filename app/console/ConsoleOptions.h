@@ -21,6 +21,7 @@ struct ConsoleOptions {
     int retries = 0;
     bool json = false;
     bool burn = false;
+    bool again = false;  // --again: write-sn burns a number the history holds
 };
 
 struct ParsedCommandLine {

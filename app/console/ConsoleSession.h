@@ -4,8 +4,10 @@
 #include "ConsoleReport.h"
 #include "ConsoleView.h"
 #include "DeviceLink.h"
+#include "RunLog.h"
 #include "StopRequests.h"
 
+#include <chrono>
 #include <string>
 
 namespace orvo::console {
@@ -18,16 +20,24 @@ struct ConsoleSession {
     const StopRequests& stops;
 };
 
-// One device upgraded: its serial number (empty when unread) and how it ended.
+// One device upgraded, and with --burn given a number.
 struct DeviceRun {
-    std::string serialNumber;
+    std::chrono::steady_clock::time_point start;
+    std::string serialNumber;  // as read before the job, shown form; empty when unread
+    std::string burnedNumber;  // the number the device took; empty when none
+    // The numbering failed: no number could be taken, or the device took burnedNumber and the
+    // history did not. No further device may be given a number.
+    bool numberingFailed = false;
     JobOutcome outcome;
+    RunLogLine log;  // what the job found for its log line
 };
 
-// Commands 10 and 11, the serial number, the file, its parts, with retries and the log line.
+// Commands 10 and 11, the serial number, the file, its parts, with retries.
 DeviceRun UpgradeDevice(ConsoleSession& session);
-// The next number of the number file burned and recorded (a station's --burn).
-JobOutcome BurnNextNumber(ConsoleSession& session);
+// The next number burned and recorded (a station's --burn).
+void BurnNextNumber(ConsoleSession& session, DeviceRun& run);
+// With --log, the run's line; the outcome, which a log that cannot be written changes.
+JobOutcome LogRun(ConsoleSession& session, DeviceRun& run, const JobOutcome& outcome);
 // Reports the end of a job; its exit code.
 int FinishJob(ConsoleSession& session, const JobOutcome& outcome, double seconds);
 

@@ -1,5 +1,6 @@
 #include "ConsoleView.h"
 
+#include "LanguageTexts.h"
 #include "TextKeys.h"
 #include "UpgradeImage.h"
 
@@ -41,6 +42,15 @@ void ConsoleView::ReportDeviceFailure(std::string_view key, int errorCode) {
     }
     Record(kInterruptedKey, -1, kExitInterrupted);
     report_.Interrupted();
+}
+
+void ConsoleView::ShowLangMessage(std::string_view key, const std::vector<std::wstring>& values) {
+    Record(key, -1, ExitCodeFor(key));
+    report_.Message(key, -1, FillPlaceholders(texts_.Text(key), values));
+}
+
+void ConsoleView::ShowLangNotice(std::string_view key, const std::vector<std::wstring>& values) {
+    report_.Message(key, -1, FillPlaceholders(texts_.Text(key), values));
 }
 
 void ConsoleView::StartProgress(int total) {

@@ -35,7 +35,8 @@ public:
 
     std::wstring GetLangText(std::string_view key) const override { return texts_.Text(key); }
     void ShowLangMessage(std::string_view key) override { ReportDeviceFailure(key, -1); }
-    void ShowMessage(const std::wstring& text) override { report_.Message("", -1, text); }
+    void ShowLangMessage(std::string_view key, const std::vector<std::wstring>& values) override;
+    void ShowLangNotice(std::string_view key, const std::vector<std::wstring>& values) override;
     void ShowStatus(std::string_view key) override { SetStatusKey(key); }
     void SetStatusKey(std::string_view key) override;
     void ReportFailure(std::string_view key) override { ReportDeviceFailure(key, -1); }

@@ -10,7 +10,7 @@
 #include "UpgradeTransfer.h"
 
 #include <chrono>
-#include <cstring>
+#include <cstdio>
 
 namespace orvo::console {
 namespace {
@@ -29,9 +29,20 @@ bool GreetAndReadSerial(ConsoleSession& session, SerialBuffer& serial) {
     return session.link.ReadDeviceSerial(serial) == 1;
 }
 
+// The number as it may be shown and logged: the 12 digits, or, for any other bytes the device
+// sent, "?" and the bytes in hex, so that no control byte reaches a terminal or a log.
 std::string SerialText(const SerialBuffer& serial) {
-    const char* text = reinterpret_cast<const char*>(serial);
-    return std::string(text, strnlen(text, kSerialLength));
+    const std::string bytes(reinterpret_cast<const char*>(serial), kSerialLength);
+    if (IsValidSerialNumber(bytes)) {
+        return bytes;
+    }
+    std::string hex = "?";
+    for (const std::uint8_t byte : bytes) {
+        char digits[3];
+        std::snprintf(digits, sizeof digits, "%02X", byte);
+        hex += digits;
+    }
+    return hex;
 }
 
 // The file CONFIG.INI names for this device.
@@ -76,26 +87,31 @@ void SendWithRetries(ConsoleSession& session, UpgradeFile& file) {
     }
 }
 
-void LogRun(ConsoleSession& session, const DeviceRun& run, const RunLogLine& partial) {
-    RunLogLine line = partial;
+}  // namespace
+
+JobOutcome LogRun(ConsoleSession& session, DeviceRun& run, const JobOutcome& outcome) {
+    if (session.options.log.empty()) {
+        return outcome;
+    }
+    RunLogLine& line = run.log;
     line.utcTime = UtcTimeNow();
     line.serialNumber = run.serialNumber;
-    line.result = run.outcome.key.empty() ? text::kUpgradeDone : run.outcome.key;
-    line.deviceErrorCode = run.outcome.errorCode;
+    line.burnedSerialNumber = run.burnedNumber;
+    line.result = outcome.key.empty() ? text::kUpgradeDone : outcome.key;
+    line.deviceErrorCode = outcome.errorCode;
+    line.seconds = SecondsSince(run.start);
     if (!AppendRunLog(session.options.log, line)) {
         session.view.Fail(
             "log", kExitFiles,
             "the run log " + session.options.log + " cannot be written; this run is not in it");
     }
+    return session.view.Outcome();
 }
 
-}  // namespace
-
 DeviceRun UpgradeDevice(ConsoleSession& session) {
-    const Clock::time_point start = Clock::now();
     session.view.BeginJob();
     DeviceRun run;
-    RunLogLine logLine;
+    run.start = Clock::now();
     SerialBuffer serial = {};
     TransferKit kit;
     UpgradeFile file(kit);
@@ -107,36 +123,29 @@ DeviceRun UpgradeDevice(ConsoleSession& session) {
         const std::optional<std::string> path =
             named.empty() ? ChooseImage(session, serial) : named;
         if (path && (!named.empty() || LoadImage(session, *path, file))) {
-            logLine.imageFile = *path;
+            run.log.imageFile = *path;
             // Summed from its start before the send, which then seeks to each part; a file that
             // cannot be read to its end fails the send too, which says so.
             file.stream.seekg(0);
-            logLine.imageSha256 = Sha256Hex(file.stream).value_or("");
+            run.log.imageSha256 = Sha256Hex(file.stream).value_or("");
             SendWithRetries(session, file);
         }
     }
     run.outcome = session.view.Outcome();
-    if (!session.options.log.empty()) {
-        logLine.seconds = SecondsSince(start);
-        LogRun(session, run, logLine);
-        run.outcome = session.view.Outcome();
-    }
     return run;
 }
 
-JobOutcome BurnNextNumber(ConsoleSession& session) {
-    const std::string number = ProposedSerialNumber();
-    switch (BurnAndRecordSerialNumber(session.link, session.view, number)) {
-        case BurnResult::kBurned:
-            session.report.Note("serial number " + number + " burned and recorded");
-            break;
-        case BurnResult::kUnrecorded:
-            session.view.Record(text::kSerialUnrecorded, -1, kExitFiles);
-            break;
-        case BurnResult::kFailed:
-            break;
+void BurnNextNumber(ConsoleSession& session, DeviceRun& run) {
+    const Burn burn = BurnNumber(session.link, session.view, {});
+    const bool unrecorded = burn.result == BurnResult::kUnrecorded;
+    run.numberingFailed = unrecorded || burn.result == BurnResult::kNotTaken;
+    if (burn.result == BurnResult::kBurned || unrecorded) {
+        run.burnedNumber = burn.number;
     }
-    return session.view.Outcome();
+    if (burn.result == BurnResult::kBurned) {
+        session.report.Note("serial number " + burn.number + " burned and recorded");
+    }
+    run.outcome = session.view.Outcome();
 }
 
 int FinishJob(ConsoleSession& session, const JobOutcome& outcome, double seconds) {
@@ -146,9 +155,9 @@ int FinishJob(ConsoleSession& session, const JobOutcome& outcome, double seconds
 }
 
 int UpgradeCommand(ConsoleSession& session) {
-    const Clock::time_point start = Clock::now();
-    const DeviceRun run = UpgradeDevice(session);
-    return FinishJob(session, run.outcome, SecondsSince(start));
+    DeviceRun run = UpgradeDevice(session);
+    const JobOutcome outcome = LogRun(session, run, run.outcome);
+    return FinishJob(session, outcome, SecondsSince(run.start));
 }
 
 int ReadSerialCommand(ConsoleSession& session) {
@@ -164,19 +173,15 @@ int ReadSerialCommand(ConsoleSession& session) {
 int WriteSerialCommand(ConsoleSession& session) {
     const Clock::time_point start = Clock::now();
     session.view.BeginJob();
-    const std::string number =
-        session.options.number.empty() ? ProposedSerialNumber() : session.options.number;
-    if (!IsValidSerialNumber(number)) {
+    const std::string& number = session.options.number;
+    if (!number.empty() && !IsValidSerialNumber(number)) {
         session.view.Fail(text::kSerialNotTwelveDigits, kExitSerialNumber,
                           "\"" + number + "\" is not 12 digits; nothing was sent");
     } else {
-        session.link.Greet();
-        const BurnResult burned = BurnAndRecordSerialNumber(session.link, session.view, number);
-        if (burned != BurnResult::kFailed) {
-            session.report.SerialNumber(number, true);
-        }
-        if (burned == BurnResult::kUnrecorded) {
-            session.view.Record(text::kSerialUnrecorded, -1, kExitFiles);
+        const Burn burn =
+            BurnNumber(session.link, session.view, {number, session.options.again, true});
+        if (burn.result == BurnResult::kBurned || burn.result == BurnResult::kUnrecorded) {
+            session.report.SerialNumber(burn.number, true);
         }
     }
     return FinishJob(session, session.view.Outcome(), SecondsSince(start));

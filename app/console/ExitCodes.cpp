@@ -15,11 +15,15 @@ ExitCode ExitCodeFor(std::string_view messageKey) {
         {text::kConfigUnreadable, kExitFiles},
         {text::kConfigMissing, kExitFiles},
         {text::kSerialUnrecorded, kExitFiles},
+        {text::kHistoryUnusable, kExitFiles},
+        {text::kHistoryBusy, kExitFiles},
         // The one refusal left once orvo has read the file itself: an empty internal part.
         {text::kUpgradeFileUnusable, kExitImageRefused},
         {text::kNoDeviceReply, kExitNoDevice},
         {text::kSerialRefused, kExitSerialNumber},
         {text::kSerialNotTwelveDigits, kExitSerialNumber},
+        {text::kSerialProposalUnusable, kExitSerialNumber},
+        {text::kSerialGivenBefore, kExitSerialNumber},
         {kInterruptedKey, kExitInterrupted},
     };
     for (const Rule& rule : kRules) {

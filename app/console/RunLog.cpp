@@ -5,12 +5,18 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <string_view>
 
 namespace orvo::console {
 namespace {
 
-// A field with a comma, a quote or a line end goes in quotes, its quotes doubled.
-std::string CsvField(const std::string& text) {
+// A field with a comma, a quote or a line end goes in quotes, its quotes doubled. One that a
+// spreadsheet would take for a formula gets a leading quote mark, which shows it as text.
+std::string CsvField(std::string text) {
+    if (!text.empty() &&
+        std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) {
+        text.insert(0, 1, '\'');
+    }
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
         return text;
     }
@@ -29,7 +35,7 @@ std::string FormatRunLogLine(const RunLogLine& line) {
     return line.utcTime + "," + CsvField(line.serialNumber) + "," + CsvField(line.imageFile) + "," +
            line.imageSha256 + "," + CsvField(line.result) + "," +
            (line.deviceErrorCode >= 0 ? std::to_string(line.deviceErrorCode) : std::string()) +
-           "," + seconds;
+           "," + seconds + "," + CsvField(line.burnedSerialNumber);
 }
 
 bool AppendRunLog(const std::string& path, const RunLogLine& line) {

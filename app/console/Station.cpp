@@ -68,16 +68,17 @@ void Summarise(ConsoleSession& session, const Tally& tally) {
 int StationCommand(ConsoleSession& session) {
     Tally tally;
     bool interrupted = false;
+    int stopCode = kExitDone;
     session.report.Note(
         "station: waiting for the next device (Ctrl-C or the end of input ends it)");
     while (!interrupted && WaitForDevice(session, true)) {
-        const auto start = std::chrono::steady_clock::now();
-        JobOutcome outcome = UpgradeDevice(session).outcome;
-        if (outcome.key.empty() && session.options.burn) {
-            outcome = BurnNextNumber(session);
+        DeviceRun run = UpgradeDevice(session);
+        if (run.outcome.key.empty() && session.options.burn) {
+            BurnNextNumber(session, run);
         }
+        const JobOutcome outcome = LogRun(session, run, run.outcome);
         const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - run.start).count();
         const int exitCode = FinishJob(session, outcome, seconds);
         if (outcome.key.empty()) {
             ++tally.done;
@@ -89,6 +90,12 @@ int StationCommand(ConsoleSession& session) {
             }
         }
         interrupted = exitCode == kExitInterrupted;
+        // A number the device took and the history did not must be written down before the
+        // next device gets one; a history that gives out no number gives none to the next.
+        if (run.numberingFailed) {
+            stopCode = exitCode;
+            break;
+        }
         if (!interrupted) {
             session.report.Note("station: unplug the device");
             if (WaitForDevice(session, false)) {
@@ -97,6 +104,9 @@ int StationCommand(ConsoleSession& session) {
         }
     }
     Summarise(session, tally);
+    if (stopCode != kExitDone) {
+        return stopCode;
+    }
     return interrupted ? kExitInterrupted : tally.firstFailureCode;
 }
 

@@ -37,14 +37,14 @@ bool LanguageView::LoadLanguages() {
     controls_.SetChecked(control::kIncrease, true);
 
     switch (texts_.Load()) {
-    case LanguageTexts::LoadResult::kConfigMissing:
-        ShowLangMessage(text::kConfigMissing);
-        return false;
-    case LanguageTexts::LoadResult::kLanguageFileMissing:
-        ShowLangMessage(text::kLanguageFileMissing);
-        return false;
-    case LanguageTexts::LoadResult::kLoaded:
-        break;
+        case LanguageTexts::LoadResult::kConfigMissing:
+            ShowLangMessage(text::kConfigMissing);
+            return false;
+        case LanguageTexts::LoadResult::kLanguageFileMissing:
+            ShowLangMessage(text::kLanguageFileMissing);
+            return false;
+        case LanguageTexts::LoadResult::kLoaded:
+            break;
     }
     for (const LanguageEntry& entry : texts_.Languages()) {
         controls_.AddListItem(control::kLanguageList, entry.displayName);
@@ -67,8 +67,7 @@ void LanguageView::OnSelChangeLanguage() {
     ApplyTexts();
     SetStatusText(GetLangText(StatusKey()));
     if (choice == LanguageTexts::Choice::kNotSaved) {
-        // In the language just chosen, not the stored one: the technician chose it to read.
-        ShowMessage(GetLangText(text::kLanguageNotSaved));
+        ShowLangMessage(text::kLanguageNotSaved);
     }
 }
 
@@ -93,8 +92,8 @@ void LanguageView::ShowLangMessage(std::string_view key) {
     controls_.ShowMessage(texts_.StoredLanguageText(key));
 }
 
-void LanguageView::ShowMessage(const std::wstring& text) {
-    controls_.ShowMessage(text);
+void LanguageView::ShowLangMessage(std::string_view key, const std::vector<std::wstring>& values) {
+    controls_.ShowMessage(FillPlaceholders(texts_.StoredLanguageText(key), values));
 }
 
 void LanguageView::ShowStatus(std::string_view key) {

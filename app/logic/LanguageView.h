@@ -17,7 +17,7 @@
 namespace orvo {
 
 class LanguageView : public TechnicianView {
-  public:
+public:
     LanguageView(LanguageTexts& texts, DialogControls& controls)
         : texts_(texts), controls_(controls) {}
 
@@ -42,7 +42,7 @@ class LanguageView : public TechnicianView {
     // TechnicianView
     std::wstring GetLangText(std::string_view key) const override;
     void ShowLangMessage(std::string_view key) override;
-    void ShowMessage(const std::wstring& text) override;
+    void ShowLangMessage(std::string_view key, const std::vector<std::wstring>& values) override;
     void ShowStatus(std::string_view key) override;
     void SetStatusKey(std::string_view key) override;
     void ReportFailure(std::string_view messageKey) override;
@@ -50,7 +50,7 @@ class LanguageView : public TechnicianView {
     void StartProgress(int total) override;
     void SetProgress(int done) override;
 
-  private:
+private:
     LanguageTexts& texts_;
     DialogControls& controls_;
     std::atomic<int> statusTextMode_{0};

@@ -11,7 +11,6 @@ namespace {
 
 using namespace orvo::control;
 
-
 class LanguageChoice : public RunningTool {};
 
 TEST_F(LanguageChoice, RewritesTheStoredValueOnlyAndEveryCaption) {
@@ -21,8 +20,8 @@ TEST_F(LanguageChoice, RewritesTheStoredValueOnlyAndEveryCaption) {
     ASSERT_EQ(window.Text(kLanguageList), L"English");
 
     window.SelectListItem(kLanguageList, 2);  // the list follows CONFIG.INI: EN, FR, SP
-    ASSERT_TRUE(
-        window.WaitForText(kStartCaption, LanguageText(L"LANGUAGE_SP", text::kStartUpgradeCaption), kStepTimeout));
+    ASSERT_TRUE(window.WaitForText(
+        kStartCaption, LanguageText(L"LANGUAGE_SP", text::kStartUpgradeCaption), kStepTimeout));
     EXPECT_EQ(window.Text(kLanguageList), L"Espa\u00F1ol");
     for (const Caption& caption : kCaptions) {
         EXPECT_EQ(window.Text(caption.id), LanguageText(L"LANGUAGE_SP", caption.key)) << caption.id;
@@ -47,15 +46,17 @@ TEST_F(LanguageChoice, FileHeldByAnotherProgramIsSaidAndKeptWhole) {
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(held.IsValid());
         window.SelectListItem(kLanguageList, 2);
-        ExpectMessage(LanguageText(L"LANGUAGE_SP", text::kLanguageNotSaved));
-        EXPECT_EQ(window.Text(kStartCaption), LanguageText(L"LANGUAGE_SP", text::kStartUpgradeCaption));
+        // In the language the file still stores, as every message box.
+        ExpectMessage(LanguageText(L"LANGUAGE_EN", text::kLanguageNotSaved));
+        EXPECT_EQ(window.Text(kStartCaption),
+                  LanguageText(L"LANGUAGE_SP", text::kStartUpgradeCaption));
     }
     EXPECT_EQ(Folder().Read("CONFIG.INI"), before);
 
     // Once the file is free again, choosing stores the language.
     window.SelectListItem(kLanguageList, 1);
-    ASSERT_TRUE(
-        window.WaitForText(kStartCaption, LanguageText(L"LANGUAGE_FR", text::kStartUpgradeCaption), kStepTimeout));
+    ASSERT_TRUE(window.WaitForText(
+        kStartCaption, LanguageText(L"LANGUAGE_FR", text::kStartUpgradeCaption), kStepTimeout));
     EXPECT_NE(Folder().Read("CONFIG.INI").find("LANGUAGE=LANGUAGE_FR"), std::string::npos);
     EXPECT_TRUE(drive::FindMessageBoxes(ProcessId()).empty());
 }

@@ -20,8 +20,14 @@ public:
     std::wstring GetLangText(std::string_view key) const override {
         return L"text of " + std::wstring(key.begin(), key.end());
     }
-    void ShowLangMessage(std::string_view key) override { messages.emplace_back(key); }
-    void ShowMessage(const std::wstring& text) override { messageTexts.push_back(text); }
+    void ShowLangMessage(std::string_view key) override { ShowLangMessage(key, {}); }
+    void ShowLangMessage(std::string_view key, const std::vector<std::wstring>& values) override {
+        messages.emplace_back(key);
+        messageValues.push_back(values);
+    }
+    void ShowLangNotice(std::string_view key, const std::vector<std::wstring>&) override {
+        notices.emplace_back(key);
+    }
     void ShowStatus(std::string_view key) override {
         statusTextMode = 1;
         statusText = GetLangText(key);
@@ -50,8 +56,9 @@ public:
 
     std::string StatusKey() const { return statusKeys.empty() ? "" : statusKeys.back(); }
 
-    std::vector<std::string> messages;       // keys of the message boxes, in order
-    std::vector<std::wstring> messageTexts;  // composed message boxes, in order
+    std::vector<std::string> messages;                     // keys of the message boxes, in order
+    std::vector<std::string> notices;                      // keys of the notices, in order
+    std::vector<std::vector<std::wstring>> messageValues;  // what filled each keyed message
     int statusTextMode = 0;
     std::wstring statusText;
     std::vector<std::string> statusKeys;  // every status key set, in order

@@ -28,7 +28,8 @@ TEST_F(ConsoleFixture, UpgradeSendsBothPartsAndLogsTheRun) {
     const std::vector<std::string> log = Lines(folder.Read("runs.csv"));
     ASSERT_EQ(log.size(), 2u);
     EXPECT_EQ(log[0],
-              "utc_time,serial_number,image_file,image_sha256,result,device_error_code,seconds");
+              "utc_time,serial_number,image_file,image_sha256,result,device_error_code,seconds,"
+              "burned_serial_number");
     const std::string expected = ",961990000100,orvo_upgrade.bin," +
                                  console::Sha256Hex(image.data(), image.size()) + ",T2,,";
     EXPECT_THAT(log[1], HasSubstr(expected));
@@ -114,13 +115,28 @@ const ExitCase kExitCases[] = {
      WithFault(sim::FaultKind::kWrongReplyCode, 2, 0x55),
      6,
      "[T7]"},
-    {"BurnedButUnrecorded",
+    {"HistoryUnusable",
      {"write-sn", "961990000200"},
      [](TempFolder& folder, sim::SimulatedDevice&) {
          folder.Write("CONFIG.INI", "[FILE_PATH]\r\nHISTORY_SN=no/such/folder/sn.txt\r\n");
      },
      2,
-     "961990000200"},
+     "no/such/folder/sn.txt cannot be written: nothing was burned. Check that the file and its "
+     "folder can be written, then try again. [T15]"},
+    {"GivenBefore",
+     {"write-sn", "961990000200"},
+     [](TempFolder& folder, sim::SimulatedDevice&) {
+         folder.Write("burn_sn.txt", "961990000200\r\n");
+     },
+     6,
+     "[T16]"},
+    {"ProposalPastTheCounter",
+     {"write-sn"},
+     [](TempFolder& folder, sim::SimulatedDevice&) {
+         folder.Write("burn_sn.txt", "961999999999\r\n");
+     },
+     6,
+     "9619910000000, is not 12 digits: nothing was burned."},
 };
 
 TEST_P(ExitCodes, EachOutcomeHasItsCode) {
@@ -129,8 +145,13 @@ TEST_P(ExitCodes, EachOutcomeHasItsCode) {
     const OrvoRun run = Orvo(c.args);
     EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
     EXPECT_THAT(run.err, HasSubstr(c.printed));
-    if (c.exitCode == 3) {
-        EXPECT_TRUE(device.FramesWritten().empty()) << "a refused file named on the command line";
+    // A file named on the command line, and a number, are refused before the device hears
+    // anything; T7 and T8 are the device's and the field's.
+    const bool refusedBeforeAnyFrame =
+        c.exitCode == 3 || (c.args[0] == "write-sn" && c.exitCode != 0 &&
+                            std::string(c.printed).find("[T7]") == std::string::npos);
+    if (refusedBeforeAnyFrame) {
+        EXPECT_TRUE(device.FramesWritten().empty()) << "nothing may be sent";
     }
 }
 
@@ -150,7 +171,8 @@ TEST_F(ConsoleFixture, InterruptionStopsAfterTheExchangeAndKeepsTheLogWhole) {
 
 TEST_F(ConsoleFixture, WriteSnRecordsANumberOnceAndProposesTheNext) {
     EXPECT_EQ(Orvo({"write-sn", "961990000555"}).out, "961990000555\n");
-    EXPECT_EQ(Orvo({"write-sn", "961990000555"}).exitCode, 0);
+    EXPECT_EQ(Orvo({"write-sn", "961990000555"}).exitCode, 6) << "given out before";
+    EXPECT_EQ(Orvo({"write-sn", "961990000555", "--again"}).exitCode, 0);
     const std::vector<std::string> history = Lines(folder.Read("burn_sn.txt"));
     EXPECT_EQ(std::count(history.begin(), history.end(), "961990000555"), 1);
     EXPECT_EQ(Orvo({"write-sn"}).out, "961990000556\n");

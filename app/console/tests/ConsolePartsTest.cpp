@@ -89,20 +89,46 @@ TEST(ProgressLine, ShowsBlocksPercentSpeedAndTimeLeft) {
 }
 
 TEST(OutputFormats, QuoteWhatNeedsQuoting) {
-    EXPECT_EQ(JsonLine("note").Add("text", "a \"b\"\\\n\x01").Add("n", 5LL).Text(),
-              R"({"event":"note","text":"a \"b\"\\\n\u0001","n":5})");
-    RunLogLine line{
-        "2026-12-10T08:00:00Z", "961990000100", "C:\\a, b\\\"x\".bin", "ab", "E3", 4, 1.25};
-    EXPECT_EQ(FormatRunLogLine(line),
-              "2026-12-10T08:00:00Z,961990000100,\"C:\\a, b\\\"\"x\"\".bin\",ab,E3,4,1.2");
+    // What a device, a path or a spreadsheet could make of each field.
+    const struct {
+        std::string text;
+        const char* json;
+        const char* csv;
+    } cases[] = {
+        {"a \"b\"\\\n\x01", R"j("a \"b\"\\\n\u0001")j", "\"a \"\"b\"\"\\\n\x01\""},
+        {"C:\\a, b.bin", R"j("C:\\a, b.bin")j", "\"C:\\a, b.bin\""},
+        {"Fran\xc3\xa7"
+         "ais",
+         "\"Fran\xc3\xa7"
+         "ais\"",
+         "Fran\xc3\xa7"
+         "ais"},
+        {"caf\xe9 \xc3(", R"j("caf\u00e9 \u00c3(")j", "caf\xe9 \xc3("},
+        {"\xed\xa0\x80\xf4\x90\x80\x80", R"j("\u00ed\u00a0\u0080\u00f4\u0090\u0080\u0080")j",
+         "\xed\xa0\x80\xf4\x90\x80\x80"},
+        {"=HYPERLINK(1)", R"j("=HYPERLINK(1)")j", "'=HYPERLINK(1)"},
+        {"+1", R"j("+1")j", "'+1"},
+        {"-1,2", R"j("-1,2")j", "\"'-1,2\""},
+        {"@x", R"j("@x")j", "'@x"},
+        {"\tx", R"j("\tx")j", "'\tx"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(JsonQuoted(c.text), c.json) << c.text;
+        RunLogLine line{"2026-12-10T08:00:00Z", c.text, "f.bin", "ab", "E3", 4, 1.25,
+                        "961990000101"};
+        EXPECT_EQ(FormatRunLogLine(line),
+                  std::string("2026-12-10T08:00:00Z,") + c.csv + ",f.bin,ab,E3,4,1.2,961990000101")
+            << c.text;
+    }
 }
 
 TEST(ExitCodes, FollowTheKeyThatEndedTheJob) {
     const struct {
         const char* key;
         int code;
-    } cases[] = {{"", 0},   {"T0", 2}, {"T12", 2}, {"T9", 3}, {"T5", 4},
-                 {"E0", 5}, {"E9", 5}, {"T7", 6},  {"T8", 6}, {"interrupted", 130}};
+    } cases[] = {{"", 0},   {"T0", 2},  {"T12", 2}, {"T15", 2},          {"T18", 2},
+                 {"T9", 3}, {"T5", 4},  {"E0", 5},  {"E9", 5},           {"T7", 6},
+                 {"T8", 6}, {"T14", 6}, {"T16", 6}, {"interrupted", 130}};
     for (const auto& c : cases) {
         EXPECT_EQ(ExitCodeFor(c.key), c.code) << c.key;
     }

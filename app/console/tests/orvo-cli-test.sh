@@ -77,7 +77,8 @@ ORVO_SIM_FAULTS=failure-reply@6:4 expect_exit 0 "--retries 1" upgrade --retries 
 expect_exit 6 "serial number not 12 digits" write-sn 12
 
 expect_exit 0 "write-sn" write-sn 961990000777
-expect_exit 0 "write-sn again" write-sn 961990000777
+expect_exit 6 "write-sn of a number given out before" write-sn 961990000777
+expect_exit 0 "write-sn again on purpose" write-sn 961990000777 --again
 [ "$(grep -c '^961990000777' "$tool/burn_sn.txt")" -eq 1 ] || fail "961990000777 not recorded once"
 
 (cd "$tool" && ORVO_SIM_PLUG=$(seen "$work/plug") "$scenario" "$work/plug" station.csv \

@@ -44,7 +44,7 @@ const std::wstring kLanguageText =
     L"[LANGUAGE_SP]\r\n" + Keys(L"sp");
 
 class LanguageViewTest : public ::testing::Test {
-  protected:
+protected:
     LanguageViewTest() : inFolder_(folder_.Path()) {}
 
     void WriteFiles(const std::string& config, const std::wstring& language = kLanguageText) {
@@ -193,24 +193,28 @@ TEST_P(UnstoredLanguage, ChangesCaptionsKeepsTheFileAndSaysSoOnlyWhenItShould) {
 INSTANTIATE_TEST_SUITE_P(
     Choices, UnstoredLanguage,
     ::testing::Values(
-        UnstoredChoice{"WithoutStoredKey", "[SETTING]\r\nVERSIONNO=1\r\n" + kThreePages,
-                       [](const TempFolder&) {}, {}},
-        UnstoredChoice{"ReadOnlyFile", Config("LANGUAGE_EN"),
+        UnstoredChoice{"WithoutStoredKey",
+                       "[SETTING]\r\nVERSIONNO=1\r\n" + kThreePages,
+                       [](const TempFolder&) {},
+                       {}},
+        UnstoredChoice{"ReadOnlyFile",
+                       Config("LANGUAGE_EN"),
                        [](const TempFolder& folder) {
-                           std::filesystem::permissions(
-                               folder.File("CONFIG.INI"),
-                               std::filesystem::perms::owner_write |
-                                   std::filesystem::perms::group_write |
-                                   std::filesystem::perms::others_write,
-                               std::filesystem::perm_options::remove);
+                           std::filesystem::permissions(folder.File("CONFIG.INI"),
+                                                        std::filesystem::perms::owner_write |
+                                                            std::filesystem::perms::group_write |
+                                                            std::filesystem::perms::others_write,
+                                                        std::filesystem::perm_options::remove);
                        },
                        {}},
-        // The new copy cannot be made beside it, as when another program holds the file.
-        UnstoredChoice{"FileThatCannotBeReplaced", Config("LANGUAGE_EN"),
+        // The new copy cannot be made beside it, as when another program holds the file. The
+        // message, as every message, is in the language the file still stores.
+        UnstoredChoice{"FileThatCannotBeReplaced",
+                       Config("LANGUAGE_EN"),
                        [](const TempFolder& folder) {
                            std::filesystem::create_directory(folder.File("CONFIG.INI.new"));
                        },
-                       {L"fr T13"}}),
+                       {L"en T13"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LanguageViewTest, MessagesFollowTheStoredLanguageNotTheCurrentOne) {
