@@ -147,6 +147,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     bool operandGiven = false;
     for (std::size_t i = 1; i < args.size() && parsed.error.empty(); ++i) {
         const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            options.command = Command::kHelp;
+            return parsed;
+        }
         if (arg.rfind("--", 0) != 0) {
             if (command->operand == nullptr || operandGiven) {
                 parsed.error = std::string(command->name) + " takes no argument \"" + arg + "\"";
@@ -207,7 +211,7 @@ std::string UsageText() {
         }
         text += std::string("\n      ") + rule.summary + "\n";
     }
-    text += "  orvo --version | --help\n\noptions (the last three for every command):\n";
+    text += "  orvo --version | --help | COMMAND --help\n\noptions (the last three for every command):\n";
     for (const OptionRule& option : kOptions) {
         std::string form = UsageForm(option);
         form.resize(std::max<std::size_t>(form.size() + 1, 18), ' ');

@@ -42,8 +42,11 @@ TEST(CommandLine, TakesWhatEachCommandTakesAndExplainsTheRest) {
     } cases[] = {
         {{"upgrade", "--image", "a.bin", "--retries=2", "--log", "l.csv", "--json"}, ""},
         {{"station", "--burn", "--lang", "SP", "--config", "c.ini", "--texts", "t.ini"}, ""},
-        {{"write-sn", "961990000100"}, ""},
+        {{"write-sn", "961990000100", "--again"}, ""},
         {{"inspect", "a.bin"}, ""},
+        {{"inspect", "--help"}, ""},
+        {{"station", "--burn", "--help"}, ""},
+        {{"upgrade", "--again"}, "upgrade has no option --again"},
         {{"inspect"}, "inspect needs FILE"},
         {{"read-sn", "extra"}, "read-sn takes no argument \"extra\""},
         {{"write-sn", "1", "2"}, "write-sn takes no argument \"2\""},
@@ -61,6 +64,9 @@ TEST(CommandLine, TakesWhatEachCommandTakesAndExplainsTheRest) {
         const std::string error = ParseCommandLine(c.args).error;
         EXPECT_TRUE(*c.error == '\0' ? error.empty() : error.rfind(c.error, 0) == 0)
             << c.args.size() << " arguments: " << error;
+    }
+    for (const char* command : {"upgrade", "read-sn", "write-sn", "inspect", "station"}) {
+        EXPECT_EQ(ParseCommandLine({command, "--help"}).options.command, Command::kHelp) << command;
     }
     const ConsoleOptions parsed =
         ParseCommandLine({"upgrade", "--image", "a.bin", "--retries=2", "--json"}).options;
