@@ -42,4 +42,16 @@ inline constexpr char kUnknownDeviceError[] = "E9";
 inline constexpr char kSendingExternal[] = "F0";
 inline constexpr char kSendingInternal[] = "F1";
 
+// Every key above, for the checks of language.ini; the segment labels F2 onwards are made.
+inline constexpr const char* kCatalogue[] = {
+    kWriteSnCaption, kReadSnCaption, kLanguageCaption, kSnCaption, kIncreaseCaption,
+    kStartUpgradeCaption, kUpgradeInternalCaption, kUpgradeExternalCaption, kExitCaption,
+    kConfigUnreadable, kUpgradeDone, kUpgradeFailed, kConfigMissing, kNoDeviceReply,
+    kSerialRefused, kSerialNotTwelveDigits, kUpgradeFileUnusable, kUpgradeRunning,
+    kLanguageFileMissing, kSerialUnrecorded, kLanguageNotSaved, kSerialProposalUnusable,
+    kHistoryUnusable, kSerialGivenBefore, kSerialUnconfirmed, kHistoryBusy,
+    kDeviceErrors[0], kDeviceErrors[1], kDeviceErrors[2], kDeviceErrors[3], kDeviceErrors[4],
+    kDeviceErrors[5], kDeviceErrors[6], kDeviceErrors[7], kUnknownDeviceError,
+    kSendingExternal, kSendingInternal};
+
 }  // namespace orvo::text

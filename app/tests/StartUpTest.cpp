@@ -84,5 +84,41 @@ TEST_F(StartUp, WithoutConfigTheWindowOpensAfterTheMessages) {
     EXPECT_EQ(window.Position(control::kProgress).y, 300);
 }
 
+// CONFIG.INI there but saying less: the window opens all the same, with what the file gives.
+struct ThinConfig {
+    const char* name;
+    std::string (*edit)(std::string config);
+    std::vector<std::wstring> messages;
+    bool captioned;  // the stored language's captions applied
+};
+
+class StartUpWith : public RunningTool, public ::testing::WithParamInterface<ThinConfig> {};
+
+TEST_P(StartUpWith, OpensTheWindowWithWhatTheFileGives) {
+    Folder().Write("CONFIG.INI", GetParam().edit(Folder().Read("CONFIG.INI")));
+    Start();
+    for (const std::wstring& message : GetParam().messages) {
+        ExpectMessage(message);
+    }
+    const drive::ProgramWindow& window = WaitForWindow();
+    EXPECT_FALSE(VersionAfterFirstTick(window).Contains(kVersionColour)) << "no version text";
+    EXPECT_EQ(window.Text(control::kExitCaption),
+              GetParam().captioned ? LanguageText(L"LANGUAGE_EN", text::kExitCaption) : L"");
+    EXPECT_TRUE(drive::FindMessageBoxes(ProcessId()).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Config, StartUpWith,
+    ::testing::Values(
+        ThinConfig{"EmptyVersion",
+                   [](std::string config) {
+                       return config.replace(config.find("VERSIONNO=V1.6.0.0"), 18, "VERSIONNO=");
+                   },
+                   {},
+                   true},
+        ThinConfig{"EmptyFile", [](std::string) { return std::string(); },
+                   {L"can not found the ini file.."}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace orvo::testing

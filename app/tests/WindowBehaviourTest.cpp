@@ -89,5 +89,70 @@ TEST_F(WindowButtons, BackgroundDragsAndTheAboutEntryReturnsToTheWindow) {
         << "the focus returns to the window";
 }
 
+// A real press of the mouse, through the system's input queue as a hand on the mouse gives it.
+class Mouse {
+public:
+    static void MoveTo(POINT screen) {
+        SetCursorPos(screen.x, screen.y);
+        Send(MOUSEEVENTF_MOVE, screen);
+    }
+    static void Press(POINT screen) { Send(MOUSEEVENTF_LEFTDOWN, screen); }
+    static void Release(POINT screen) { Send(MOUSEEVENTF_LEFTUP, screen); }
+
+private:
+    static void Send(DWORD flags, POINT screen) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &input, sizeof input);
+        Sleep(30);
+    }
+};
+
+POINT OnScreen(HWND window, POINT client) {
+    ClientToScreen(window, &client);
+    return client;
+}
+
+TEST_F(WindowButtons, RealPressDragsTheBackgroundAndOperatesAControl) {
+    Start();
+    const drive::ProgramWindow& window = WaitForWindow();
+    ASSERT_TRUE(WaitForDrawnTitle(window.Handle()));
+    RECT before{};
+    GetWindowRect(window.Handle(), &before);
+
+    const POINT grip = OnScreen(window.Handle(), {30, 200});
+    Mouse::MoveTo(grip);
+    Mouse::Press(grip);
+    POINT to = grip;
+    for (int step = 0; step < 8; ++step) {
+        to.x += 5;
+        to.y += 4;
+        Mouse::MoveTo(to);
+    }
+    Mouse::Release(to);
+    RECT after{};
+    EXPECT_TRUE(drive::PollUntil(
+        [&] {
+            GetWindowRect(window.Handle(), &after);
+            return after.left == before.left + 40 && after.top == before.top + 32;
+        },
+        kStepTimeout))
+        << "the window moved from " << before.left << "," << before.top << " to " << after.left
+        << "," << after.top;
+
+    // A press on a control is the control's: "－" minimises.
+    RECT button{};
+    GetWindowRect(GetDlgItem(window.Handle(), kMinimise), &button);
+    const POINT centre{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+    Mouse::MoveTo(centre);
+    Mouse::Press(centre);
+    Mouse::Release(centre);
+    EXPECT_TRUE(drive::PollUntil([&] { return window.IsMinimised(); }, kStepTimeout));
+    EXPECT_FALSE(HasEnded());
+}
+
 }  // namespace
 }  // namespace orvo::testing

@@ -22,13 +22,9 @@ const std::filesystem::path kDataDir = ORVO_DATA_DIR;
 const wchar_t* const kSections[] = {L"LANGUAGE_EN", L"LANGUAGE_FR", L"LANGUAGE_SP"};
 
 std::vector<std::string> TextKeys() {
-    std::vector<std::string> keys = {"C0", "C1", "C2", "C3", "C4", "C5", "C6", "C7",  "C9",  "T0",
-                                     "T2", "T3", "T4", "T5", "T7", "T8", "T9", "T10", "T11", "E9"};
-    for (int code = 0; code <= 7; ++code) {
-        keys.push_back("E" + std::to_string(code));
-    }
+    std::vector<std::string> keys(std::begin(text::kCatalogue), std::end(text::kCatalogue));
     // The status keys of the upgrade-file items, F followed by the item in hexadecimal.
-    for (int item = 0; item <= 0x33; ++item) {
+    for (int item = 2; item <= 0x33; ++item) {
         char key[8];
         std::snprintf(key, sizeof key, "F%x", item);
         keys.push_back(key);

@@ -2,6 +2,7 @@
 #include "ToolFixture.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace orvo::testing {
 namespace {
@@ -145,8 +146,13 @@ TEST_F(SerialProgramming, ReadAndWriteDuringAnUpgradeAreRefusedWithT10) {
     Start();
     logic->OnStartUpgrade();
     ASSERT_TRUE(logic->UpgradeRunning());
-    logic->OnReadSerialNumber();
-    Burn(L"961990000100");
+    // Each waits for the upgrade about half a second before it refuses.
+    for (const auto& operation : std::vector<std::function<void()>>{
+             [&] { logic->OnReadSerialNumber(); }, [&] { Burn(L"961990000100"); }}) {
+        const auto begun = std::chrono::steady_clock::now();
+        operation();
+        EXPECT_GE(std::chrono::steady_clock::now() - begun, std::chrono::milliseconds(450));
+    }
     EXPECT_EQ(controls.Messages(), (std::vector<std::wstring>{Text("T10"), Text("T10")}));
     ASSERT_TRUE(WaitForUpgradeEnd());
     auto codes = CommandsSent();

@@ -141,6 +141,7 @@ TEST_F(UpgradeRoad, NoDeviceShowsT5EmptiesTheFieldAndStartsNoWorker) {
     EXPECT_EQ(controls.Messages(), std::vector<std::wstring>{Text("T5")});
     EXPECT_EQ(Field(), L"");
     EXPECT_EQ(BarText(), Text("T3"));
+    tool.OnDestroy();  // with no worker ever started
 }
 
 TEST_F(UpgradeRoad, ClosingDuringARunIsRefusedAndAllowedOnceItEnded) {
@@ -153,6 +154,7 @@ TEST_F(UpgradeRoad, ClosingDuringARunIsRefusedAndAllowedOnceItEnded) {
     ASSERT_TRUE(WaitForUpgradeEnd());
     EXPECT_TRUE(tool.MayClose());
     tool.OnDestroy();
+    tool.OnDestroy();  // a second destroy finds no worker handle
     EXPECT_EQ(BarText(), Text("T2"));
     EXPECT_TRUE(device.UpgradeEnded());
     EXPECT_EQ(device.InternalPart().size(), 300u);
