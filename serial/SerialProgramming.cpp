@@ -2,6 +2,7 @@
 
 #include "DeviceProtocol.h"
 #include "HistoryFile.h"
+#include "KeepAwake.h"
 #include "SerialNumber.h"
 #include "SettingsKeys.h"
 #include "TextCodec.h"
@@ -36,7 +37,7 @@ void ReportUnrecordedNumber(TechnicianView& view, const std::string& number,
         text = kUnrecordedFallback;
     }
     ReplaceAll(text, L"%1", DigitsToText(number));
-    ReplaceAll(text, L"%2", FromAnsi(historyPath));
+    ReplaceAll(text, L"%2", FromUtf8(historyPath));
     view.ShowMessage(text);
 }
 
@@ -44,6 +45,8 @@ void ReportUnrecordedNumber(TechnicianView& view, const std::string& number,
 
 BurnResult BurnAndRecordSerialNumber(DeviceLink& link, TechnicianView& view,
                                      const std::string& number) {
+    // The PC stays awake until the number is burned and in the history file.
+    const KeepAwake awake;
     CommandPayload payload{};
     std::copy_n(number.begin(), std::min(number.size(), std::size_t{kSerialLength}), payload.begin());
     ReplyFrame reply;

@@ -45,7 +45,7 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes,
     const std::string temporary = path + ".new";
     bool written = false;
     {
-        FilePtr file(std::fopen(temporary.c_str(), "wb"));
+        FilePtr file(OpenFile(temporary, "wb"));
         if (!file) {
             return false;
         }
@@ -55,14 +55,15 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes,
         written = (std::fclose(file.release()) == 0) && written;
     }
     if (!written || !MoveFileOver(temporary, path)) {
-        std::remove(temporary.c_str());
+        std::error_code ignored;
+        std::filesystem::remove(FileSystemPath(temporary), ignored);
         return false;
     }
     return true;
 }
 
 bool AppendToFile(const std::string& path, std::string_view bytes, const ChunkWriter& write) {
-    FilePtr file(std::fopen(path.c_str(), "ab"));
+    FilePtr file(OpenFile(path, "ab"));
     if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) {
         return false;
     }
@@ -77,7 +78,8 @@ bool AppendToFile(const std::string& path, std::string_view bytes, const ChunkWr
     if (!durable) {
         // Whatever part reached the file would be a broken line: take it back.
         std::error_code ignored;
-        std::filesystem::resize_file(path, static_cast<std::uintmax_t>(oldLength), ignored);
+        std::filesystem::resize_file(FileSystemPath(path), static_cast<std::uintmax_t>(oldLength),
+                                     ignored);
     }
     return durable;
 }

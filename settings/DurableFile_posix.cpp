@@ -20,6 +20,10 @@ bool IsReadOnlyFile(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0;
 }
 
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
+}
+
 std::FILE* OpenForReading(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
 
 bool MoveFileOver(const std::string& from, const std::string& to) {
