@@ -34,6 +34,14 @@ ImageParts PartsOf(const std::string& image) {
     return {image.substr(256, externalStart - 256), image.substr(externalStart)};
 }
 
+// What the window answers when Windows asks whether the session may end: 0 refuses.
+DWORD_PTR AnswerToEndOfSession(const drive::ProgramWindow& window) {
+    DWORD_PTR answer = 0xDEAD;
+    SendMessageTimeoutW(window.Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                        5000, &answer);
+    return answer;
+}
+
 class Upgrade : public RunningTool {};
 
 TEST_F(Upgrade, RunsToTheEndAndRefusesToCloseMeanwhile) {
@@ -43,6 +51,9 @@ TEST_F(Upgrade, RunsToTheEndAndRefusesToCloseMeanwhile) {
     window.Click(kStartUpgrade);
     window.Click(kClose);  // handled once the click has started the worker
 
+    // The refusal's box comes while the run goes on; so is the end of the session refused.
+    ASSERT_TRUE(drive::WaitForMessageBox(ProcessId(), kStepTimeout));
+    EXPECT_EQ(AnswerToEndOfSession(window), 0u) << "the session may not end during an upgrade";
     EXPECT_EQ(ExpectMessage(LanguageText(L"LANGUAGE_EN", text::kUpgradeRunning)), window.Handle())
         << "a refusal of the window's own thread is owned by the window";
     EXPECT_FALSE(HasEnded());
@@ -55,7 +66,8 @@ TEST_F(Upgrade, RunsToTheEndAndRefusesToCloseMeanwhile) {
     EXPECT_TRUE(SimOutput("internal.bin") == sent.internal) << "internal part differs";
     EXPECT_TRUE(SimOutput("external.bin") == sent.external) << "external part differs";
 
-    // Idle again: the window closes.
+    // Idle again: the session may end, and the window closes.
+    EXPECT_EQ(AnswerToEndOfSession(window), 1u);
     window.Click(kExit);
     EXPECT_EQ(WaitForEnd(kStepTimeout), std::optional<DWORD>(0));
 }
