@@ -1,9 +1,12 @@
 #include "UpgradeTransfer.h"
 
+#include "DurableFile.h"
 #include "Frames.h"
 #include "IniDocument.h"
+#include "KeepAwake.h"
 #include "SettingsFiles.h"
 #include "SettingsKeys.h"
+#include "TextCodec.h"
 #include "TextKeys.h"
 #include "UpgradeImage.h"
 
@@ -55,9 +58,10 @@ std::optional<std::string> UpgradeFilePath(bool alternativeFile) {
     if (!config.Load(settings::ConfigFile())) {
         return std::nullopt;
     }
-    return config.GetString(settings::kSectionFilePath, alternativeFile
-                                                            ? settings::kKeyUpgradeFileAlternative
-                                                            : settings::kKeyUpgradeFile);
+    // The settings are in the ANSI code page, paths in UTF-8.
+    return Utf8FromAnsi(config.GetString(
+        settings::kSectionFilePath,
+        alternativeFile ? settings::kKeyUpgradeFileAlternative : settings::kKeyUpgradeFile));
 }
 
 TransferKit::TransferKit() : readBuffer(kReadBufferSize) {}
@@ -67,7 +71,7 @@ UpgradeFileRead ReadUpgradeFile(const std::string& path, UpgradeFile& file) {
     // Set before the file is opened, which is when the stream takes a buffer.
     std::vector<char>& buffer = file.kit.readBuffer;
     stream.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    stream.open(path, std::ios::binary);
+    stream.open(FileSystemPath(path), std::ios::binary);
     if (!stream || !stream.seekg(0, std::ios::end)) {
         return UpgradeFileRead::kUnreadable;
     }
@@ -217,6 +221,8 @@ int SendUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view, Upgrad
         externalOffset,          layout.externalSize,    kExternalBlockSize,
         command::kStartExternal, text::kSendingExternal, true,
     };
+    // The PC stays awake until the device has its whole image, or the run has failed.
+    const KeepAwake awake;
     UpgradeRun run(link, view, file);
     if ((parts.internal && !run.SendPart(internal)) ||
         (parts.external && !run.SendPart(external))) {

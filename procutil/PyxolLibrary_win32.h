@@ -8,7 +8,8 @@ namespace orvo::procutil {
 
 class PyxolLibrary {
   public:
-    // `path` as LoadLibrary takes it: a bare file name is searched for beside the program first.
+    // `path` as LoadLibrary takes it; the programs of the product give a full path, since a bare
+    // file name would be searched for in the current directory and along PATH too.
     explicit PyxolLibrary(const char* path);
     ~PyxolLibrary();
     PyxolLibrary(const PyxolLibrary&) = delete;

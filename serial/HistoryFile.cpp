@@ -3,6 +3,7 @@
 #include "IniDocument.h"
 #include "SettingsFiles.h"
 #include "SettingsKeys.h"
+#include "TextCodec.h"
 #include "TextLines.h"
 
 #include <algorithm>
@@ -13,14 +14,16 @@
 namespace orvo {
 std::string HistoryFilePath() {
     IniDocument config(settings::ConfigFile());
-    std::string path = config.GetString(settings::kSectionFilePath, settings::kKeyHistorySn);
+    // The settings are in the ANSI code page, paths in UTF-8.
+    std::string path =
+        Utf8FromAnsi(config.GetString(settings::kSectionFilePath, settings::kKeyHistorySn));
     return path.empty() ? settings::kDefaultHistoryFile : path;
 }
 
 HistoryResult RecordSerialNumber(const std::string& historyPath, std::string_view number,
                                  const ChunkWriter& write) {
     std::error_code ignored;
-    const bool exists = std::filesystem::exists(historyPath, ignored);
+    const bool exists = std::filesystem::exists(FileSystemPath(historyPath), ignored);
     const std::optional<std::string> existing =
         exists ? ReadWholeFile(historyPath) : std::optional<std::string>(std::string());
     if (!existing) {

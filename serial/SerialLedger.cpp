@@ -20,7 +20,7 @@ constexpr char kUnconfirmed[] = "unconfirmed";
 // A file that is not there yet has no lines; one that cannot be read has none to trust.
 std::optional<std::vector<std::string>> LinesOf(const std::string& path) {
     std::error_code ignored;
-    if (!std::filesystem::exists(path, ignored)) {
+    if (!std::filesystem::exists(FileSystemPath(path), ignored)) {
         return std::vector<std::string>();
     }
     const std::optional<std::string> bytes = ReadWholeFile(path);
@@ -33,13 +33,13 @@ std::optional<std::vector<std::string>> LinesOf(const std::string& path) {
 // A history that is there must take a record; one that is not yet is made by its first.
 bool CanAppendTo(const std::string& path) {
     std::error_code ignored;
-    if (!std::filesystem::exists(path, ignored)) {
+    if (!std::filesystem::exists(FileSystemPath(path), ignored)) {
         return true;
     }
     if (IsReadOnlyFile(path)) {
         return false;
     }
-    std::FILE* file = std::fopen(path.c_str(), "ab");
+    std::FILE* file = OpenFile(path, "ab");
     return file != nullptr && std::fclose(file) == 0;
 }
 

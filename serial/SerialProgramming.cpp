@@ -2,6 +2,7 @@
 
 #include "DeviceProtocol.h"
 #include "HistoryFile.h"
+#include "KeepAwake.h"
 #include "SerialLedger.h"
 #include "SerialNumber.h"
 #include "SettingsKeys.h"
@@ -36,7 +37,7 @@ std::string ChooseNumber(const SerialLedger& ledger, TechnicianView& view, const
     }
     if (!order.again && ledger.Records().Given(order.number)) {
         view.ShowLangMessage(text::kSerialGivenBefore,
-                             {DigitsToText(order.number), FromAnsi(ledger.HistoryPath())});
+                             {DigitsToText(order.number), FromUtf8(ledger.HistoryPath())});
         return {};
     }
     return order.number;
@@ -62,6 +63,8 @@ bool WriteToDevice(DeviceLink& link, TechnicianView& view, const std::string& nu
 }  // namespace
 
 Burn BurnNumber(DeviceLink& link, TechnicianView& view, const BurnOrder& order) {
+    // The PC stays awake until the number is burned and in the history file.
+    const KeepAwake awake;
     const std::string historyPath = HistoryFilePath();
     SerialLedger::Refusal refusal;
     std::unique_ptr<SerialLedger> ledger = SerialLedger::Open(historyPath, refusal);
@@ -69,7 +72,7 @@ Burn BurnNumber(DeviceLink& link, TechnicianView& view, const BurnOrder& order) 
     if (!ledger) {
         view.ShowLangMessage(
             refusal == SerialLedger::Refusal::kBusy ? text::kHistoryBusy : text::kHistoryUnusable,
-            {FromAnsi(historyPath)});
+            {FromUtf8(historyPath)});
         return burn;
     }
     for (const std::string& number : ledger->Unconfirmed()) {
@@ -81,7 +84,7 @@ Burn BurnNumber(DeviceLink& link, TechnicianView& view, const BurnOrder& order) 
         return burn;
     }
     if (!ledger->Take(burn.number)) {
-        view.ShowLangMessage(text::kHistoryUnusable, {FromAnsi(historyPath)});
+        view.ShowLangMessage(text::kHistoryUnusable, {FromUtf8(historyPath)});
         return burn;
     }
     if (order.greetFirst) {
@@ -94,7 +97,7 @@ Burn BurnNumber(DeviceLink& link, TechnicianView& view, const BurnOrder& order) 
     }
     if (ledger->Record(burn.number) == HistoryResult::kFailed) {
         view.ShowLangMessage(text::kSerialUnrecorded,
-                             {DigitsToText(burn.number), FromAnsi(historyPath)});
+                             {DigitsToText(burn.number), FromUtf8(historyPath)});
         burn.result = BurnResult::kUnrecorded;
         return burn;
     }

@@ -44,7 +44,7 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes,
     const std::string temporary = path + ".new";
     bool written = false;
     {
-        FilePtr file(std::fopen(temporary.c_str(), "wb"));
+        FilePtr file(OpenFile(temporary, "wb"));
         if (!file) {
             return false;
         }
@@ -54,14 +54,15 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes,
         written = (std::fclose(file.release()) == 0) && written;
     }
     if (!written || !MoveFileOver(temporary, path)) {
-        std::remove(temporary.c_str());
+        std::error_code ignored;
+        std::filesystem::remove(FileSystemPath(temporary), ignored);
         return false;
     }
     return true;
 }
 
 bool AppendToFile(const std::string& path, std::string_view bytes, const ChunkWriter& write) {
-    FilePtr file(std::fopen(path.c_str(), "ab"));
+    FilePtr file(OpenFile(path, "ab"));
     if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) {
         return false;
     }

@@ -1,12 +1,26 @@
 #pragma once
 // Whole-file reads and writes that never leave a half-written file behind.
+//
+// Every path is a narrow text in UTF-8, on Windows too, where the calls below take it as UTF-16:
+// a path from orvo's command line keeps every character it had. A path read from the settings,
+// which are in the ANSI code page, is converted first (Utf8FromAnsi of TextCodec.h).
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace orvo {
+
+// The path as std::filesystem and the streams take it. A std::string alone would be read in the
+// ANSI code page on Windows.
+inline std::filesystem::path FileSystemPath(const std::string& path) {
+    return std::filesystem::u8path(path);
+}
+
+// std::fopen with the path in UTF-8.
+std::FILE* OpenFile(const std::string& path, const char* mode);
 
 // The file's bytes, or nothing when it cannot be opened or read. Files over 2 GiB are refused.
 std::optional<std::string> ReadWholeFile(const std::string& path);

@@ -24,9 +24,11 @@ bool IsReadOnlyFile(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0;
 }
 
-std::FILE* OpenForReading(const std::string& path) {
-    return std::fopen(path.c_str(), "rb");
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
 }
+
+std::FILE* OpenForReading(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
 
 bool MoveFileOver(const std::string& from, const std::string& to) {
     if (std::rename(from.c_str(), to.c_str()) != 0) {

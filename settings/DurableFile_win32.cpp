@@ -5,6 +5,16 @@
 #include <windows.h>
 
 namespace orvo {
+namespace {
+
+std::wstring WidePath(const std::string& path) { return FileSystemPath(path).wstring(); }
+
+}  // namespace
+
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
+    return _wfopen(WidePath(path).c_str(), wideMode.c_str());
+}
 
 bool FlushToDisk(std::FILE* file) {
     if (std::fflush(file) != 0) {
@@ -19,12 +29,12 @@ bool CutBack(std::FILE* file, long length) {
 }
 
 bool IsReadOnlyFile(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 std::FILE* OpenForReading(const std::string& path) {
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ,
+    HANDLE handle = CreateFileW(WidePath(path).c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
@@ -50,7 +60,7 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
     constexpr int kAttempts = 20;
     constexpr DWORD kPauseMs = 10;
     for (int attempt = 1;; ++attempt) {
-        if (MoveFileExA(from.c_str(), to.c_str(),
+        if (MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
             return true;
         }

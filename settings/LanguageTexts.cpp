@@ -27,19 +27,17 @@ std::wstring ThroughCodePage(const std::wstring& name, int codePage) {
     return FromAnsi(ToNarrow(name, codePage));
 }
 
-std::wstring LanguageFile() {
-    return FromAnsi(settings::TextsFile());
-}
+std::wstring LanguageFile() { return FromUtf8(settings::TextsFile()); }
 
 bool LanguageFileExists() {
     std::error_code ignored;
-    return std::filesystem::is_regular_file(std::filesystem::path(settings::TextsFile()), ignored);
+    return std::filesystem::is_regular_file(FileSystemPath(settings::TextsFile()), ignored);
 }
 
 // A file another program holds open without sharing it cannot even be read.
 bool PresentButUnreadable(const std::string& path) {
     std::error_code ignored;
-    return std::filesystem::exists(std::filesystem::path(path), ignored) && !ReadWholeFile(path);
+    return std::filesystem::exists(FileSystemPath(path), ignored) && !ReadWholeFile(path);
 }
 
 std::wstring SectionText(const std::wstring& section, std::string_view key) {

@@ -22,4 +22,14 @@ std::string ToAnsi(std::wstring_view text) {
     return EncodeText(text, kAnsiCodePage).value_or(std::string());
 }
 
+std::wstring FromUtf8(std::string_view bytes) {
+    return DecodeText(bytes, kUtf8CodePage).value_or(std::wstring());
+}
+
+std::string ToUtf8(std::wstring_view text) {
+    return EncodeText(text, kUtf8CodePage).value_or(std::string());
+}
+
+std::string Utf8FromAnsi(std::string_view bytes) { return ToUtf8(FromAnsi(bytes)); }
+
 }  // namespace orvo

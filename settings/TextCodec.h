@@ -32,4 +32,10 @@ std::string ToNarrow(std::wstring_view text, int codePage);
 std::wstring FromAnsi(std::string_view bytes);
 std::string ToAnsi(std::wstring_view text);
 
+// File paths are narrow texts in UTF-8 on every platform (DurableFile.h). A path that is a
+// settings value, in the ANSI code page, is converted when it is read.
+std::wstring FromUtf8(std::string_view bytes);
+std::string ToUtf8(std::wstring_view text);
+std::string Utf8FromAnsi(std::string_view bytes);
+
 }  // namespace orvo

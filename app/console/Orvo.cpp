@@ -63,14 +63,22 @@ int RunOrvo(const std::vector<std::string>& args, PipeLibrary& pipes, ConsoleStr
     return RunCommand(session);
 }
 
-int RunOrvoProcess(int argc, char** argv, PipeLibrary& pipes) {
+int RunOrvoProcess(const std::vector<std::string>& args, PipeLibrary& pipes,
+                   ConsoleStreams streams) {
     static StopRequests stops;
     CatchInterrupts(stops);
-    const std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && args[0] == "station") {
         StopAtEndOfInput(stops);
     }
-    return RunOrvo(args, pipes, {std::cout, std::cerr, isatty(fileno(stderr)) != 0}, stops);
+    const int exitCode = RunOrvo(args, pipes, streams, stops);
+    streams.out.flush();
+    streams.err.flush();
+    return exitCode;
+}
+
+int RunOrvoProcess(int argc, char** argv, PipeLibrary& pipes) {
+    return RunOrvoProcess(std::vector<std::string>(argv + 1, argv + argc), pipes,
+                          {std::cout, std::cerr, isatty(fileno(stderr)) != 0});
 }
 
 }  // namespace orvo::console

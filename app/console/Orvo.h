@@ -21,7 +21,12 @@ struct ConsoleStreams {
 int RunOrvo(const std::vector<std::string>& args, PipeLibrary& pipes, ConsoleStreams streams,
             StopRequests& stops);
 
-// A process's main: standard streams, Ctrl-C, and for a station the end of standard input.
+// A process's main: Ctrl-C, and for a station the end of standard input. `args` without the
+// program's name, in UTF-8; `streams` take UTF-8.
+int RunOrvoProcess(const std::vector<std::string>& args, PipeLibrary& pipes,
+                   ConsoleStreams streams);
+// The same on the C++ standard streams, for a main(argc, argv) where the arguments are UTF-8 (the
+// native build).
 int RunOrvoProcess(int argc, char** argv, PipeLibrary& pipes);
 
 }  // namespace orvo::console

@@ -40,7 +40,7 @@ std::string FormatRunLogLine(const RunLogLine& line) {
 
 bool AppendRunLog(const std::string& path, const RunLogLine& line) {
     std::error_code ignored;
-    const bool fresh = std::filesystem::file_size(path, ignored) == 0 || ignored;
+    const bool fresh = std::filesystem::file_size(FileSystemPath(path), ignored) == 0 || ignored;
     std::string bytes = fresh ? std::string(kRunLogHeader) + "\r\n" : std::string();
     bytes += FormatRunLogLine(line) + "\r\n";
     return AppendToFile(path, bytes);

@@ -8,6 +8,7 @@
 #include "LanguageView.h"
 #include "PipeLibrary.h"
 #include "SerialProgramming.h"
+#include "TextKeys.h"
 #include "UpgradeStart.h"
 
 #include <string>
@@ -40,6 +41,9 @@ public:
 
     const std::wstring& VersionText() const { return versionText_; }
     bool UpgradeRunning() const { return upgrade_.Worker().IsRunning(); }
+    // Why the window refuses to close or the session to end while an upgrade runs: T10, in the
+    // current language.
+    std::wstring UpgradeRunningText() const { return view_.GetLangText(text::kUpgradeRunning); }
 
 private:
     DialogControls& controls_;

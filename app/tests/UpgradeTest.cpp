@@ -2,6 +2,8 @@
 // a whole run, and a run the device breaks off; and closing the window while one runs.
 #include "RunningTool.h"
 
+#include "Polling.h"
+
 #include <cstdint>
 #include <string>
 
@@ -32,13 +34,12 @@ ImageParts PartsOf(const std::string& image) {
     return {image.substr(256, externalStart - 256), image.substr(externalStart)};
 }
 
-// Every way of closing the window, as the dialog receives it.
-void TryToClose(const drive::ProgramWindow& window, int way) {
-    if (way == VK_ESCAPE) {
-        window.PressEscape();
-    } else {
-        window.Click(way);
-    }
+// What the window answers when Windows asks whether the session may end: 0 refuses.
+DWORD_PTR AnswerToEndOfSession(const drive::ProgramWindow& window) {
+    DWORD_PTR answer = 0xDEAD;
+    SendMessageTimeoutW(window.Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                        5000, &answer);
+    return answer;
 }
 
 class Upgrade : public RunningTool {};
@@ -50,6 +51,9 @@ TEST_F(Upgrade, RunsToTheEndAndRefusesToCloseMeanwhile) {
     window.Click(kStartUpgrade);
     window.Click(kClose);  // handled once the click has started the worker
 
+    // The refusal's box comes while the run goes on; so is the end of the session refused.
+    ASSERT_TRUE(drive::WaitForMessageBox(ProcessId(), kStepTimeout));
+    EXPECT_EQ(AnswerToEndOfSession(window), 0u) << "the session may not end during an upgrade";
     EXPECT_EQ(ExpectMessage(LanguageText(L"LANGUAGE_EN", text::kUpgradeRunning)), window.Handle())
         << "a refusal of the window's own thread is owned by the window";
     EXPECT_FALSE(HasEnded());
@@ -62,7 +66,8 @@ TEST_F(Upgrade, RunsToTheEndAndRefusesToCloseMeanwhile) {
     EXPECT_TRUE(SimOutput("internal.bin") == sent.internal) << "internal part differs";
     EXPECT_TRUE(SimOutput("external.bin") == sent.external) << "external part differs";
 
-    // Idle again: the window closes.
+    // Idle again: the session may end, and the window closes.
+    EXPECT_EQ(AnswerToEndOfSession(window), 1u);
     window.Click(kExit);
     EXPECT_EQ(WaitForEnd(kStepTimeout), std::optional<DWORD>(0));
 }
@@ -78,17 +83,27 @@ TEST_F(Upgrade, FailureReplyShowsItsMessageAndTheFailedStatus) {
     ASSERT_TRUE(error);
     EXPECT_EQ(error->Caption(), L"OrvoUpgradeTool");
     EXPECT_EQ(error->Text(), LanguageText(L"LANGUAGE_EN", text::kDeviceErrors[2]));
-    EXPECT_EQ(error->Owner(), nullptr) << "raised on the worker, which owns no window";
+    EXPECT_EQ(error->Owner(), window.Handle())
+        << "raised on the worker, owned by the main window, as the framework's boxes are";
+    EXPECT_FALSE(IsWindowEnabled(window.Handle()))
+        << "the main window waits for the box: the technician answers it first";
+    EXPECT_EQ(GetForegroundWindow(), error->Handle()) << "the box comes to the front";
 
-    // The worker waits in its message box: the run is not over, so no way of closing works.
-    for (int way : {kClose, kExit, VK_ESCAPE, IDOK}) {
+    // The worker waits in its message box: the run is not over, so no way of closing works,
+    // even one that reaches the disabled window as a message. The keyboard goes to the box.
+    for (int way : {kClose, kExit, IDOK}) {
         SCOPED_TRACE(way);
-        TryToClose(window, way);
-        ExpectMessage(LanguageText(L"LANGUAGE_EN", text::kUpgradeRunning), error->Handle());
+        window.Click(way);
+        EXPECT_EQ(
+            ExpectMessage(LanguageText(L"LANGUAGE_EN", text::kUpgradeRunning), error->Handle()),
+            window.Handle());
         EXPECT_FALSE(HasEnded());
     }
 
     EXPECT_TRUE(error->PressOk());
+    EXPECT_TRUE(
+        drive::PollUntil([&] { return IsWindowEnabled(window.Handle()) != FALSE; }, kStepTimeout))
+        << "the main window is enabled again once the box is answered";
     EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_EN", text::kUpgradeFailed), kStepTimeout))
         << "the bar shows " << ::testing::PrintToString(window.Text(kProgress));
     EXPECT_EQ(SimOutput("internal.bin"), "") << "a broken-off run ends no upgrade";

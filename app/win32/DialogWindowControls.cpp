@@ -76,8 +76,7 @@ void DialogWindowControls::SetShowText(bool on) {
 }
 
 void DialogWindowControls::ShowMessage(const std::wstring& text) {
-    bool onWindowsThread = GetWindowThreadProcessId(dialog_, nullptr) == GetCurrentThreadId();
-    MessageBoxW(onWindowsThread ? dialog_ : nullptr, text.c_str(), caption_.c_str(), MB_OK);
+    MessageBoxW(dialog_, text.c_str(), caption_.c_str(), MB_OK | MB_SETFOREGROUND);
 }
 
 }  // namespace orvo

@@ -35,8 +35,11 @@ class DialogWindowControls : public DialogControls {
     void SetBarRange(int lower, int upper) override;
     void SetBarPosition(int position) override;
     void SetShowText(bool on) override;
-    // Modal to the dialog when called on the dialog's thread; a worker's box has no owner, so
-    // that the worker waits in it without holding up the window.
+    // Owned by the dialog and brought to the front, from any thread, as the application
+    // framework's boxes are: a box without an owner can open behind the window, and the
+    // technician would see only the window while the worker waits in it. While the box is up
+    // the dialog is disabled, so the technician answers the box first; a worker's box needs the
+    // dialog's thread to go on handling messages, which it does in its modal loop.
     void ShowMessage(const std::wstring& text) override;
 
   private:

@@ -78,12 +78,18 @@ bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
     case WM_QUERYENDSESSION:
         // Ending the session would cut the device off half-way through its firmware.
         if (logic_ && logic_->UpgradeRunning()) {
+            RefuseEndOfSession();
             SetMessageResult(FALSE);
             result = TRUE;
             return true;
         }
+        TakeBackShutdownReason();
+        return false;
+    case WM_ENDSESSION:
+        TakeBackShutdownReason();
         return false;
     case WM_DESTROY:
+        TakeBackShutdownReason();
         if (logic_) {
             logic_->OnDestroy();
         }
@@ -184,9 +190,26 @@ void MainDialog::Close() {
     }
 }
 
+void MainDialog::RefuseEndOfSession() {
+    // Set again at each refusal: the language may have changed since the last one.
+    shutdownReasonSet_ =
+        ShutdownBlockReasonCreate(Handle(), logic_->UpgradeRunningText().c_str()) != FALSE;
+}
+
+void MainDialog::TakeBackShutdownReason() {
+    if (shutdownReasonSet_) {
+        ShutdownBlockReasonDestroy(Handle());
+        shutdownReasonSet_ = false;
+    }
+}
+
 void MainDialog::OnTimer(UINT_PTR timer) {
     if (timer != kTitleTimer) {
         return;
+    }
+    // The shutdown screen stops naming the tool as soon as the upgrade has ended.
+    if (shutdownReasonSet_ && !logic_->UpgradeRunning()) {
+        TakeBackShutdownReason();
     }
     DrawWindowText(Handle(), kVersionRect, kVersionColour, logic_->VersionText());
     DrawWindowText(Handle(), kTitleRect, kTitleColour, kWindowTitle);

@@ -34,6 +34,10 @@ private:
     bool OnPaint();
     bool OnNcHitTest(LPARAM screenPoint);
     void Close();
+    // A refused end of the session gives Windows its reason, T10 in the current language, which
+    // its shutdown screen shows; it is taken back once no upgrade runs.
+    void RefuseEndOfSession();
+    void TakeBackShutdownReason();
     void AddAboutEntry();
     void SetButtonFaces();
     void FitWindowToBackground();
@@ -41,6 +45,7 @@ private:
     HINSTANCE instance_;
     PipeLibrary& pipes_;
     HICON icon_;
+    bool shutdownReasonSet_ = false;
     std::vector<ScopedBitmap> faces_;
     ScopedFont snFieldFont_;
     DialogSkin skin_;

@@ -1,6 +1,7 @@
 // The application: it runs the main window modally and ends when the window ends.
 #include "ImportedPipeLibrary.h"
 #include "MainDialog.h"
+#include "win32/DllSearch.h"
 
 #include <commctrl.h>
 #include <windows.h>
@@ -30,6 +31,8 @@ private:
 }  // namespace orvo
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Before anything loads a DLL: never from the current directory, the data folder.
+    orvo::RestrictDllSearch();
     orvo::UpgradeApp app(instance);
     app.InitInstance();
     return 0;

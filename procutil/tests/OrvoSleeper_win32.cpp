@@ -4,6 +4,7 @@
 //                                   the Pyxol.dll beside it: with its own name, it ends itself
 // Exit code 0 comes only from being terminated by the library; 3 means CloseProgress returned,
 // 4 that the library or the event was missing, 2 wrong arguments.
+#include "win32/DllSearch.h"
 #include "win32/KernelHandle.h"
 #include "PyxolLibrary_win32.h"
 
@@ -15,7 +16,7 @@ enum ExitCode { kWrongArguments = 2, kCloseReturned = 3, kSomethingMissing = 4 }
 
 int CloseWhenSignalled(const char* name, const char* eventName) {
     orvo::KernelHandle go(OpenEventA(SYNCHRONIZE, FALSE, eventName));
-    orvo::procutil::PyxolLibrary pyxol("Pyxol.dll");
+    orvo::procutil::PyxolLibrary pyxol(orvo::PathBesideProgram("Pyxol.dll").c_str());
     PyxolFunction closeProgress = pyxol.Find("CloseProgress");
     if (!go.IsValid() || closeProgress == nullptr) {
         return kSomethingMissing;

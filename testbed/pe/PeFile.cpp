@@ -19,6 +19,10 @@ constexpr std::uint32_t kResourceDirectory = 2;
 constexpr std::uint32_t kFixedFileInfoSignature = 0xFEEF04BD;
 constexpr std::size_t kSectionHeaderSize = 40;
 constexpr std::size_t kImportDescriptorSize = 20;
+constexpr std::uint32_t kManifestType = 24;      // RT_MANIFEST
+constexpr std::uint32_t kProcessManifestId = 1;  // CREATEPROCESS_MANIFEST_RESOURCE_ID
+// In a resource directory entry: a name given as a string; data that is a directory below.
+constexpr std::uint32_t kHighBit = 0x80000000u;
 
 struct Malformed : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -40,6 +44,11 @@ public:
     std::uint16_t U16(std::size_t offset) const { return static_cast<std::uint16_t>(Read(offset, 2)); }
     std::uint32_t U32(std::size_t offset) const { return static_cast<std::uint32_t>(Read(offset, 4)); }
     std::size_t Size() const { return data_.size(); }
+    std::string Slice(std::size_t offset, std::size_t width) const {
+        Need(offset, width);
+        const auto begin = data_.begin() + static_cast<std::ptrdiff_t>(offset);
+        return std::string(begin, begin + static_cast<std::ptrdiff_t>(width));
+    }
 
     std::string Text(std::size_t offset) const {
         Need(offset, 1);
@@ -97,6 +106,7 @@ public:
         ReadExports();
         ReadImports();
         ReadFileVersion();
+        ReadManifest();
     }
 
     PeFile Result() const { return file_; }
@@ -180,6 +190,50 @@ private:
                 }
             }
         }
+    }
+
+    // The first entry of the resource directory at `directory` (an offset from the root) whose id
+    // is `id`, any entry when `id` is empty: its OffsetToData, or nothing.
+    std::optional<std::uint32_t> ResourceEntry(std::size_t directory,
+                                               std::optional<std::uint32_t> id) const {
+        const std::size_t at = file_.resourceDirectory + directory;
+        const std::size_t count = std::size_t{bytes_.U16(at + 12)} + bytes_.U16(at + 14);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::size_t entry = at + 16 + i * 8;
+            const std::uint32_t name = bytes_.U32(entry);
+            if (!id || ((name & kHighBit) == 0 && name == *id)) {
+                return bytes_.U32(entry + 4);
+            }
+        }
+        return std::nullopt;
+    }
+
+    // Resources nest three deep: type, name, language. The manifest is type 24, id 1, in its first
+    // language (it is stored once).
+    void ReadManifest() {
+        const std::uint32_t directory = Directory(kResourceDirectory);
+        if (directory == 0) {
+            return;
+        }
+        file_.resourceDirectory = Offset(directory);
+        std::uint32_t next = 0;
+        for (const std::uint32_t id : {kManifestType, kProcessManifestId}) {
+            const std::optional<std::uint32_t> entry = ResourceEntry(next & ~kHighBit, id);
+            if (!entry) {
+                return;
+            }
+            if ((*entry & kHighBit) == 0) {
+                throw Malformed("the resource directory ends before its language level");
+            }
+            next = *entry;
+        }
+        // The language level's entry points at the data: its address and size.
+        const std::optional<std::uint32_t> data = ResourceEntry(next & ~kHighBit, std::nullopt);
+        if (!data || (*data & kHighBit) != 0) {
+            throw Malformed("the manifest's resource entry holds no data");
+        }
+        const std::size_t dataEntry = file_.resourceDirectory + *data;
+        file_.manifest = bytes_.Slice(Offset(bytes_.U32(dataEntry)), bytes_.U32(dataEntry + 4));
     }
 
     Bytes bytes_;

@@ -1,7 +1,7 @@
 #pragma once
 // What a Windows binary says of itself in its PE headers, read portably from its bytes: the
-// machine it runs on, its subsystem, the names it exports and the names it imports per DLL, and
-// the file version of its version resource.
+// machine it runs on, its subsystem, the names it exports and the names it imports per DLL, the
+// file version of its version resource and its application manifest.
 // Enough to check a build's deliverables on a host that cannot run them.
 
 #include <cstdint>
@@ -25,6 +25,11 @@ struct PeFile {
     std::map<std::string, std::set<std::string>> imports;
     // "1.6.0.0" as the fixed part of the VERSIONINFO resource gives it; empty without one.
     std::string fileVersion;
+    // The application manifest: the RT_MANIFEST resource (type 24) of id 1, as its bytes stand;
+    // empty without one.
+    std::string manifest;
+    // Where in the file the root of the resource directory starts; 0 without resources.
+    std::size_t resourceDirectory = 0;
 };
 
 // The file's headers, or nothing with `error` saying what is wrong with it.

@@ -6,6 +6,7 @@
 
 #include "PipeCallArgs.h"
 #include "PipeDll.h"
+#include "win32/DllSearch.h"
 
 using namespace orvo::pipecall;
 using orvo::usbpipe::PipeDll;
@@ -17,7 +18,9 @@ int main(int argc, char** argv) {
         std::cerr << error << "\n" << kPipeCallUsage;
         return 2;
     }
-    PipeDll dll(args->dll);
+    // A bare name is the DLL beside this program, by its full path: no other folder is searched.
+    const bool bareName = args->dll.find_first_of(":\\/") == std::string::npos;
+    PipeDll dll(bareName ? orvo::PathBesideProgram(args->dll) : args->dll);
     if (!dll.IsLoaded()) {
         std::cerr << "cannot load " << args->dll << "\n";
         return 2;

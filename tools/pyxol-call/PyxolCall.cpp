@@ -2,8 +2,9 @@
 //   pyxol-call search NAME   prints SearchProgress's result; exit 0 when a process has NAME, else 1
 //   pyxol-call close NAME    prints CloseProgress's result; exit 0 when it is nonzero, else 1
 // Exit 2 means wrong arguments, 3 that Pyxol.dll or the export was not found (the library is
-// looked for beside this program first, as LoadLibrary does).
+// loaded by its full path beside this program, and nowhere else).
 #include "PyxolLibrary_win32.h"
+#include "win32/DllSearch.h"
 
 #include <cstdio>
 #include <cstring>
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
         std::fputs("usage: pyxol-call search|close NAME\n", stderr);
         return kWrongArguments;
     }
-    orvo::procutil::PyxolLibrary pyxol("Pyxol.dll");
+    orvo::procutil::PyxolLibrary pyxol(orvo::PathBesideProgram("Pyxol.dll").c_str());
     PyxolFunction call = pyxol.Find(exportName);
     if (call == nullptr) {
         std::fprintf(stderr, "pyxol-call: %s not found in Pyxol.dll\n", exportName);

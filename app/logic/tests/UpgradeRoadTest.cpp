@@ -54,6 +54,19 @@ TEST_F(UpgradeRoad, SecondClickDuringARunIsRefusedAndSendsNothing) {
     EXPECT_TRUE(device.ProtocolErrors().empty());
 }
 
+// What the window gives Windows as its reason to refuse the end of the session: T10, in the
+// language of the moment.
+TEST_F(UpgradeRoad, TheReasonToRefuseAnEndIsT10InTheCurrentLanguage) {
+    MainDialogLogic& tool = Start();
+    EXPECT_EQ(tool.UpgradeRunningText(), Text("T10"));
+    controls.SetListSelection(control::kLanguageList, 1);
+    tool.OnSelChangeLanguage();
+    const std::wstring french =
+        ProfileReader().ReadProfileText(L"LANGUAGE_FR", L"T10", L"language.ini");
+    EXPECT_FALSE(french.empty());
+    EXPECT_EQ(tool.UpgradeRunningText(), french);
+}
+
 TEST_F(UpgradeRoad, ClickAfterAFinishedRunStartsAgainFromZero) {
     MainDialogLogic& tool = Start();
     tool.OnStartUpgrade();

@@ -89,40 +89,76 @@ TEST_F(DialogWindowControlsTest, BarCallsReachTheBar) {
     EXPECT_EQ(bar_.SetBarPosition(0), 17);
 }
 
-// Presses OK on the first message box with our caption and hands back its text.
-std::wstring AnswerMessageBox() {
+// The first message box with our caption as another thread finds it: its text, its owner, and
+// whether the window it belongs to was disabled while it was up; OK is pressed on it.
+struct SeenBox {
+    std::wstring text = L"<no message box>";
+    HWND owner = nullptr;
+    bool ownerDisabled = false;
+};
+
+SeenBox AnswerMessageBox() {
+    SeenBox seen;
     for (int attempt = 0; attempt < 500; ++attempt) {
         HWND box = FindWindowW(L"#32770", kCaption);
-        if (box != nullptr) {
+        if (box != nullptr && IsWindowVisible(box)) {
             wchar_t text[256] = {};
             GetDlgItemTextW(box, 0xFFFF, text, 256);
+            seen.text = text;
+            seen.owner = GetWindow(box, GW_OWNER);
+            seen.ownerDisabled = seen.owner != nullptr && !IsWindowEnabled(seen.owner);
             PostMessageW(box, WM_COMMAND, IDOK, 0);
-            return text;
+            return seen;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    return L"<no message box>";
+    return seen;
 }
 
-TEST_F(DialogWindowControlsTest, MessageBoxShowsTheTextAndWaitsForOk) {
-    std::wstring seen;
+// Handles the messages of this thread, the window's, until `done`: as the dialog's modal loop
+// does while a worker shows a box it owns.
+void PumpUntil(const std::atomic<bool>& done) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done && std::chrono::steady_clock::now() < until) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+TEST_F(DialogWindowControlsTest, MessageBoxShowsTheTextOwnedByTheWindowAndWaitsForOk) {
+    SeenBox seen;
     std::thread user([&] { seen = AnswerMessageBox(); });
     controls_.ShowMessage(L"The device does not answer.");
     user.join();
-    EXPECT_EQ(seen, L"The device does not answer.");
+    EXPECT_EQ(seen.text, L"The device does not answer.");
+    EXPECT_EQ(seen.owner, window_.Get());
+    EXPECT_TRUE(seen.ownerDisabled) << "the box is modal to the window";
+    EXPECT_TRUE(IsWindowEnabled(window_.Get())) << "the window is enabled again after OK";
 }
 
-TEST_F(DialogWindowControlsTest, WorkerMessageBoxDoesNotNeedTheWindowsThread) {
+// The application framework's boxes take the main window as owner from any thread: a worker's
+// box comes in front of the window, which waits for it, instead of opening somewhere behind.
+TEST_F(DialogWindowControlsTest, WorkerMessageBoxIsOwnedByTheWindow) {
     std::atomic<bool> returned{false};
+    SeenBox seen;
+    std::thread user([&] { seen = AnswerMessageBox(); });
     std::thread worker([&] {
         controls_.ShowMessage(L"Upgrade failed.");
         returned = true;
     });
-    std::wstring seen = AnswerMessageBox();
+    PumpUntil(returned);
     worker.join();
+    user.join();
     EXPECT_TRUE(returned);
-    EXPECT_EQ(seen, L"Upgrade failed.");
+    EXPECT_EQ(seen.text, L"Upgrade failed.");
+    EXPECT_EQ(seen.owner, window_.Get()) << "raised on the worker, owned by the window";
+    EXPECT_TRUE(seen.ownerDisabled) << "the technician answers the box before the window";
     Settle();
+    EXPECT_TRUE(IsWindowEnabled(window_.Get())) << "the window is enabled again after OK";
 }
 
 }  // namespace
