@@ -1,16 +1,21 @@
 #include "UpgradeTransfer.h"
 
+#include "DurableFile.h"
 #include "Frames.h"
 #include "IniDocument.h"
 #include "SettingsFiles.h"
 #include "SettingsKeys.h"
+#include "Sha256.h"
+#include "TextCodec.h"
 #include "TextKeys.h"
 #include "UpgradeImage.h"
 
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <new>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace orvo {
@@ -34,9 +39,25 @@ constexpr std::size_t kPrefixLength = 6;
 // memory the file takes however large it is. Under Wine 256 KiB read only a little faster.
 constexpr std::size_t kReadBufferSize = 64 * 1024;
 
-bool ReadBytes(std::ifstream& file, std::uint8_t* into, std::uint64_t count) {
+// For a language.ini that lacks T20, or has it without its %1.
+constexpr wchar_t kNotApprovedFallback[] =
+    L"The upgrade file %1 is not one of the approved images (approved-images.sha256), so nothing "
+    L"was sent. Copy the file again from where you got it, or ask your IT department to approve "
+    L"it.";
+
+bool ReadBytes(std::istream& file, std::uint8_t* into, std::uint64_t count) {
     file.read(reinterpret_cast<char*>(into), static_cast<std::streamsize>(count));
     return static_cast<std::uint64_t>(file.gcount()) == count;
+}
+
+// The file opened as a stream, read block by block as it is sent.
+bool OpenStreamed(const std::string& path, UpgradeFile& file) {
+    std::ifstream& stream = file.stream;
+    // Set before the file is opened, which is when the stream takes a buffer.
+    std::vector<char>& buffer = file.kit.readBuffer;
+    stream.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    stream.open(path, std::ios::binary);
+    return static_cast<bool>(stream);
 }
 
 }  // namespace
@@ -63,12 +84,30 @@ std::optional<std::string> UpgradeFilePath(bool alternativeFile) {
 TransferKit::TransferKit() : readBuffer(kReadBufferSize) {}
 
 UpgradeFileRead ReadUpgradeFile(const std::string& path, UpgradeFile& file) {
-    std::ifstream& stream = file.stream;
-    // Set before the file is opened, which is when the stream takes a buffer.
-    std::vector<char>& buffer = file.kit.readBuffer;
-    stream.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    stream.open(path, std::ios::binary);
-    if (!stream || !stream.seekg(0, std::ios::end)) {
+    file.approvals = LoadApprovedImages(settings::ApprovedImagesFile());
+    if (file.approvals.state == ApprovedImageList::State::kNoList) {
+        if (!OpenStreamed(path, file)) {
+            return UpgradeFileRead::kUnreadable;
+        }
+    } else {
+        // One read, whose bytes are both summed and sent.
+        std::optional<std::string> bytes;
+        try {
+            bytes = ReadWholeFile(path);
+        } catch (const std::bad_alloc&) {  // larger than the memory a process may take
+        }
+        if (!bytes) {
+            return UpgradeFileRead::kUnreadable;
+        }
+        file.sha256 =
+            Sha256Hex(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
+        if (!file.approvals.Approves(file.sha256)) {
+            return UpgradeFileRead::kNotApproved;
+        }
+        file.held.Hold(std::move(*bytes));
+    }
+    std::istream& stream = file.Source();
+    if (!stream.seekg(0, std::ios::end)) {
         return UpgradeFileRead::kUnreadable;
     }
     const std::streamoff end = stream.tellg();
@@ -86,6 +125,25 @@ UpgradeFileRead ReadUpgradeFile(const std::string& path, UpgradeFile& file) {
                                                   : UpgradeFileRead::kRefused;
 }
 
+std::optional<std::string> UpgradeFileSha256(UpgradeFile& file) {
+    if (file.held.Holds()) {
+        return file.sha256;
+    }
+    file.stream.clear();
+    file.stream.seekg(0);
+    return Sha256Hex(file.stream);
+}
+
+std::wstring NotApprovedMessage(std::wstring text, const std::string& path) {
+    const std::wstring_view placeholder = L"%1";
+    std::size_t at = text.find(placeholder);
+    if (at == std::wstring::npos) {
+        text = kNotApprovedFallback;
+        at = text.find(placeholder);
+    }
+    return text.replace(at, placeholder.size(), FromAnsi(path));
+}
+
 namespace {
 
 class UpgradeRun {
@@ -101,7 +159,7 @@ public:
         const auto count = static_cast<std::uint32_t>(BlockCount(part.size, part.blockSize));
         view_.SetStatusKey(part.statusKey);
         view_.StartProgress(static_cast<int>(count));
-        if (!file_.kit.frames.Start(file_.stream, part.fileOffset, part.size, part.blockSize)) {
+        if (!file_.kit.frames.Start(file_.Source(), part.fileOffset, part.size, part.blockSize)) {
             return FileUnreadable();
         }
         CommandPayload announce{};
@@ -197,6 +255,12 @@ int RunUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view, bool al
     // failed run, before any frame.
     if (read == UpgradeFileRead::kRefused) {
         view.ReportFailure(text::kUpgradeFileUnusable);
+        return 0;
+    }
+    if (read == UpgradeFileRead::kNotApproved) {
+        view.ReportComposedFailure(
+            text::kImageNotApproved,
+            NotApprovedMessage(view.MessageText(text::kImageNotApproved), *path));
         return 0;
     }
     return SendUpgrade(link, parts, view, file);

@@ -18,6 +18,8 @@ public:
     virtual void ShowLangMessage(std::string_view key) = 0;
     // A modal message box with a text already composed.
     virtual void ShowMessage(const std::wstring& text) = 0;
+    // The key's text in the language message boxes are shown in, for a message composed from it.
+    virtual std::wstring MessageText(std::string_view key) const { return GetLangText(key); }
 
     // The status line on, showing the key's text; a language change shows it again.
     virtual void ShowStatus(std::string_view key) = 0;
@@ -32,6 +34,9 @@ public:
     virtual void ReportDeviceFailure(std::string_view messageKey, int /*errorCode*/) {
         ReportFailure(messageKey);
     }
+    // A failed job as ReportFailure, whose message box shows `text`, composed from the key's
+    // MessageText (a file's name in place of %1).
+    virtual void ReportComposedFailure(std::string_view messageKey, const std::wstring& text) = 0;
 
     // A job starts: the status line off, the bar back to 0 %.
     virtual void ResetProgress() = 0;

@@ -28,6 +28,7 @@ inline constexpr char kUpgradeRunning[] = "T10";
 inline constexpr char kLanguageFileMissing[] = "T11";
 inline constexpr char kSerialUnrecorded[] = "T12";  // %1 the number, %2 the history file
 inline constexpr char kLanguageNotSaved[] = "T13";
+inline constexpr char kImageNotApproved[] = "T20";  // %1 the upgrade file
 
 // The device's error codes 1 to 8; there is no E8, every other code is E9.
 inline constexpr const char* kDeviceErrors[] = {"E0", "E1", "E2", "E3", "E4", "E5", "E6", "E7"};

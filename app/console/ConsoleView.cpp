@@ -34,9 +34,17 @@ void ConsoleView::SetStatusKey(std::string_view key) {
 }
 
 void ConsoleView::ReportDeviceFailure(std::string_view key, int errorCode) {
+    ReportFailureWith(key, errorCode, texts_.Text(key));
+}
+
+void ConsoleView::ReportComposedFailure(std::string_view key, const std::wstring& text) {
+    ReportFailureWith(key, -1, text);
+}
+
+void ConsoleView::ReportFailureWith(std::string_view key, int errorCode, const std::wstring& text) {
     if (!stops_.Requested()) {
         Record(key, errorCode, ExitCodeFor(key));
-        report_.Message(key, errorCode, texts_.Text(key));
+        report_.Message(key, errorCode, text);
         return;
     }
     Record(kInterruptedKey, -1, kExitInterrupted);

@@ -40,11 +40,14 @@ public:
     void SetStatusKey(std::string_view key) override;
     void ReportFailure(std::string_view key) override { ReportDeviceFailure(key, -1); }
     void ReportDeviceFailure(std::string_view key, int errorCode) override;
+    void ReportComposedFailure(std::string_view key, const std::wstring& text) override;
     void ResetProgress() override {}
     void StartProgress(int total) override;
     void SetProgress(int done) override { report_.Progress(done); }
 
 private:
+    void ReportFailureWith(std::string_view key, int errorCode, const std::wstring& text);
+
     ConsoleReport& report_;
     const ConsoleTexts& texts_;
     const StopRequests& stops_;

@@ -1,11 +1,9 @@
-// The commands on one device: upgrade, read-sn, write-sn; and inspect, on a file.
+// The commands on one device: upgrade, read-sn, write-sn.
 #include "ConsoleSession.h"
-#include "DurableFile.h"
 #include "ImageReport.h"
 #include "RunLog.h"
 #include "SerialNumber.h"
 #include "SerialProgramming.h"
-#include "Sha256.h"
 #include "TextKeys.h"
 #include "UpgradeTransfer.h"
 
@@ -54,6 +52,13 @@ bool LoadImage(ConsoleSession& session, const std::string& path, UpgradeFile& fi
         case UpgradeFileRead::kRefused:
             session.view.Fail(text::kUpgradeFileUnusable, kExitImageRefused,
                               path + " is refused: " + ImageFaultReason(file.layout.fault));
+            return false;
+        case UpgradeFileRead::kNotApproved:
+            session.view.ReportComposedFailure(
+                text::kImageNotApproved,
+                NotApprovedMessage(session.view.MessageText(text::kImageNotApproved), path));
+            session.report.Note(path + " has SHA-256 " + file.sha256 + ", which " +
+                                file.approvals.file.u8string() + " does not list");
             return false;
     }
     return false;
@@ -108,10 +113,9 @@ DeviceRun UpgradeDevice(ConsoleSession& session) {
             named.empty() ? ChooseImage(session, serial) : named;
         if (path && (!named.empty() || LoadImage(session, *path, file))) {
             logLine.imageFile = *path;
-            // Summed from its start before the send, which then seeks to each part; a file that
-            // cannot be read to its end fails the send too, which says so.
-            file.stream.seekg(0);
-            logLine.imageSha256 = Sha256Hex(file.stream).value_or("");
+            // Summed before the send, which then seeks to each part; a file that cannot be read
+            // to its end fails the send too, which says so.
+            logLine.imageSha256 = UpgradeFileSha256(file).value_or("");
             SendWithRetries(session, file);
         }
     }
@@ -180,18 +184,6 @@ int WriteSerialCommand(ConsoleSession& session) {
         }
     }
     return FinishJob(session, session.view.Outcome(), SecondsSince(start));
-}
-
-int InspectCommand(const ConsoleOptions& options, ConsoleReport& report) {
-    const std::optional<std::string> bytes = ReadWholeFile(options.file);
-    if (!bytes) {
-        report.Note("cannot read " + options.file);
-        return kExitFiles;
-    }
-    const ImageReport inspected =
-        InspectImage(std::vector<std::uint8_t>(bytes->begin(), bytes->end()));
-    report.Result(inspected.text);
-    return inspected.accepted ? kExitDone : kExitImageRefused;
 }
 
 }  // namespace orvo::console

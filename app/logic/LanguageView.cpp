@@ -109,9 +109,18 @@ void LanguageView::SetStatusKey(std::string_view key) {
 }
 
 void LanguageView::ReportFailure(std::string_view messageKey) {
+    ReportComposedFailure(messageKey, MessageText(messageKey));
+}
+
+std::wstring LanguageView::MessageText(std::string_view key) const {
+    return texts_.StoredLanguageText(key);
+}
+
+void LanguageView::ReportComposedFailure(std::string_view /*messageKey*/,
+                                         const std::wstring& text) {
     SetStatusTextMode(1);
     SetStatusText(GetLangText(text::kUpgradeFailed));
-    ShowLangMessage(messageKey);
+    ShowMessage(text);
     SetStatusKey(text::kUpgradeFailed);
 }
 

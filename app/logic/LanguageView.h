@@ -46,6 +46,8 @@ class LanguageView : public TechnicianView {
     void ShowStatus(std::string_view key) override;
     void SetStatusKey(std::string_view key) override;
     void ReportFailure(std::string_view messageKey) override;
+    std::wstring MessageText(std::string_view key) const override;
+    void ReportComposedFailure(std::string_view messageKey, const std::wstring& text) override;
     void ResetProgress() override;
     void StartProgress(int total) override;
     void SetProgress(int done) override;

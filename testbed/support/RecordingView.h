@@ -34,6 +34,10 @@ public:
         ShowLangMessage(messageKey);
         SetStatusKey("T3");
     }
+    void ReportComposedFailure(std::string_view messageKey, const std::wstring& text) override {
+        messageTexts.push_back(text);
+        ReportFailure(messageKey);
+    }
     void ResetProgress() override {
         statusTextMode = 0;
         statusText.clear();

@@ -80,6 +80,27 @@ expect_exit 0 "write-sn" write-sn 961990000777
 expect_exit 0 "write-sn again" write-sn 961990000777
 [ "$(grep -c '^961990000777' "$tool/burn_sn.txt")" -eq 1 ] || fail "961990000777 not recorded once"
 
+# -- The approved-images list beside the program: approve prints its line, an approved image
+# upgrades, a changed byte is refused (T20, exit 3) before any frame of the upgrade.
+orvo approve orvo_upgrade.bin
+listed="$(sha256sum "$image" | cut -d' ' -f1)  orvo_upgrade.bin"
+[ "$status" -eq 0 ] && [ "$(cat "$work/out")" = "$listed" ] ||
+  fail "approve: exit code $status, printed \"$(cat "$work/out")\", not \"$listed\""
+cp "$work/out" "$tool/approved-images.sha256"
+expect_exit 0 "upgrade of an approved image" upgrade
+expect_exit 0 "inspect of an approved image" inspect orvo_upgrade.bin
+grep -q "^approved images: approved by line 1 of " "$work/out" || fail "inspect: $(cat "$work/out")"
+cp "$image" "$work/approved.bin"
+printf 'X' | dd of="$image" bs=1 seek=1000 conv=notrunc status=none
+traffic_before=$(wc -c <"$work/device/traffic.log")
+expect_exit 3 "upgrade of a changed image" upgrade
+grep -q "is not one of the approved images.*\[T20\]" "$work/err" || fail "no T20: $(cat "$work/err")"
+tail -c +$((traffic_before + 1)) "$work/device/traffic.log" | grep -q "^write pipe 1 16 -> 16: 55 AA 03" &&
+  fail "the changed image's upgrade started"
+cp "$work/approved.bin" "$image"
+rm "$tool/approved-images.sha256"
+# -- end of the approved-images list
+
 (cd "$tool" && ORVO_SIM_PLUG=$(seen "$work/plug") "$scenario" "$work/plug" station.csv \
   "${orvo_command[@]}") >"$work/station" 2>&1
 station=$?
