@@ -25,7 +25,7 @@ FramesAhead::~FramesAhead() {
     Stop();
 }
 
-bool FramesAhead::Start(std::ifstream& file, std::uint64_t offset, std::uint64_t size,
+bool FramesAhead::Start(std::istream& file, std::uint64_t offset, std::uint64_t size,
                         int blockSize) {
     Stop();
     // Parts sent in order follow one another in the file, and a seek would drop the bytes the

@@ -11,7 +11,7 @@
 #include "WorkerThread.h"
 
 #include <cstdint>
-#include <fstream>
+#include <istream>
 #include <vector>
 
 namespace orvo {
@@ -27,7 +27,7 @@ public:
     // of `blockSize` (BlockCount of them: an empty part is one empty block), a short last block
     // followed by zeros. False, and nothing started, when the file cannot go to `offset`. The
     // file is not to be touched otherwise until Stop.
-    bool Start(std::ifstream& file, std::uint64_t offset, std::uint64_t size, int blockSize);
+    bool Start(std::istream& file, std::uint64_t offset, std::uint64_t size, int blockSize);
     // The next block's frame, of blockSize plus the data frame's overhead, waiting for it if
     // need be; it stays as it is until the next call. Null once the part was sent, or when the
     // block could not be read: the file ended or failed there.
@@ -43,7 +43,7 @@ private:
 
     std::vector<std::uint8_t> slots_;  // a frame of the largest block each
     // The part being built: set by Start while the thread is idle, read by it alone after.
-    std::ifstream* file_ = nullptr;
+    std::istream* file_ = nullptr;
     std::uint64_t size_ = 0;
     int blockSize_ = 0;
     WaitLock lock_;               // guards what follows, and wakes the side that waits

@@ -6,6 +6,7 @@
 #include "KeepAwake.h"
 #include "SettingsFiles.h"
 #include "SettingsKeys.h"
+#include "Sha256.h"
 #include "TextCodec.h"
 #include "TextKeys.h"
 #include "UpgradeImage.h"
@@ -13,7 +14,9 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <new>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace orvo {
@@ -37,9 +40,19 @@ constexpr std::size_t kPrefixLength = 6;
 // memory the file takes however large it is. Under Wine 256 KiB read only a little faster.
 constexpr std::size_t kReadBufferSize = 64 * 1024;
 
-bool ReadBytes(std::ifstream& file, std::uint8_t* into, std::uint64_t count) {
+bool ReadBytes(std::istream& file, std::uint8_t* into, std::uint64_t count) {
     file.read(reinterpret_cast<char*>(into), static_cast<std::streamsize>(count));
     return static_cast<std::uint64_t>(file.gcount()) == count;
+}
+
+// The file opened as a stream, read block by block as it is sent.
+bool OpenStreamed(const std::string& path, UpgradeFile& file) {
+    std::ifstream& stream = file.stream;
+    // Set before the file is opened, which is when the stream takes a buffer.
+    std::vector<char>& buffer = file.kit.readBuffer;
+    stream.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    stream.open(FileSystemPath(path), std::ios::binary);
+    return static_cast<bool>(stream);
 }
 
 }  // namespace
@@ -67,12 +80,30 @@ std::optional<std::string> UpgradeFilePath(bool alternativeFile) {
 TransferKit::TransferKit() : readBuffer(kReadBufferSize) {}
 
 UpgradeFileRead ReadUpgradeFile(const std::string& path, UpgradeFile& file) {
-    std::ifstream& stream = file.stream;
-    // Set before the file is opened, which is when the stream takes a buffer.
-    std::vector<char>& buffer = file.kit.readBuffer;
-    stream.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    stream.open(FileSystemPath(path), std::ios::binary);
-    if (!stream || !stream.seekg(0, std::ios::end)) {
+    file.approvals = LoadApprovedImages(settings::ApprovedImagesFile());
+    if (file.approvals.state == ApprovedImageList::State::kNoList) {
+        if (!OpenStreamed(path, file)) {
+            return UpgradeFileRead::kUnreadable;
+        }
+    } else {
+        // One read, whose bytes are both summed and sent.
+        std::optional<std::string> bytes;
+        try {
+            bytes = ReadWholeFile(path);
+        } catch (const std::bad_alloc&) {  // larger than the memory a process may take
+        }
+        if (!bytes) {
+            return UpgradeFileRead::kUnreadable;
+        }
+        file.sha256 =
+            Sha256Hex(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
+        if (!file.approvals.Approves(file.sha256)) {
+            return UpgradeFileRead::kNotApproved;
+        }
+        file.held.Hold(std::move(*bytes));
+    }
+    std::istream& stream = file.Source();
+    if (!stream.seekg(0, std::ios::end)) {
         return UpgradeFileRead::kUnreadable;
     }
     const std::streamoff end = stream.tellg();
@@ -90,6 +121,15 @@ UpgradeFileRead ReadUpgradeFile(const std::string& path, UpgradeFile& file) {
                                                   : UpgradeFileRead::kRefused;
 }
 
+std::optional<std::string> UpgradeFileSha256(UpgradeFile& file) {
+    if (file.held.Holds()) {
+        return file.sha256;
+    }
+    file.stream.clear();
+    file.stream.seekg(0);
+    return Sha256Hex(file.stream);
+}
+
 namespace {
 
 class UpgradeRun {
@@ -105,7 +145,7 @@ public:
         const auto count = static_cast<std::uint32_t>(BlockCount(part.size, part.blockSize));
         view_.SetStatusKey(part.statusKey);
         view_.StartProgress(static_cast<int>(count));
-        if (!file_.kit.frames.Start(file_.stream, part.fileOffset, part.size, part.blockSize)) {
+        if (!file_.kit.frames.Start(file_.Source(), part.fileOffset, part.size, part.blockSize)) {
             return FileUnreadable();
         }
         CommandPayload announce{};
@@ -201,6 +241,10 @@ int RunUpgrade(DeviceLink& link, PartChoice parts, TechnicianView& view, bool al
     // failed run, before any frame.
     if (read == UpgradeFileRead::kRefused) {
         view.ReportFailure(text::kUpgradeFileUnusable);
+        return 0;
+    }
+    if (read == UpgradeFileRead::kNotApproved) {
+        view.ReportFailure(text::kImageNotApproved, {FromUtf8(*path)});
         return 0;
     }
     return SendUpgrade(link, parts, view, file);

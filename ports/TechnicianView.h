@@ -37,6 +37,9 @@ public:
     virtual void ReportDeviceFailure(std::string_view messageKey, int /*errorCode*/) {
         ReportFailure(messageKey);
     }
+    // A failed job as ReportFailure, the message's %1, %2, ... replaced by `values` in order.
+    virtual void ReportFailure(std::string_view messageKey,
+                               const std::vector<std::wstring>& values) = 0;
 
     // A job starts: the status line off, the bar back to 0 %.
     virtual void ResetProgress() = 0;

@@ -33,6 +33,7 @@ inline constexpr char kHistoryUnusable[] = "T15";         // %1 the history file
 inline constexpr char kSerialGivenBefore[] = "T16";       // %1 the number, %2 the history file
 inline constexpr char kSerialUnconfirmed[] = "T17";       // %1 the number
 inline constexpr char kHistoryBusy[] = "T18";             // %1 the history file
+inline constexpr char kImageNotApproved[] = "T20";  // %1 the upgrade file
 
 // The device's error codes 1 to 8; there is no E8, every other code is E9.
 inline constexpr const char* kDeviceErrors[] = {"E0", "E1", "E2", "E3", "E4", "E5", "E6", "E7"};

@@ -12,9 +12,10 @@ constexpr int kMostRetries = 100;
 struct CommandRule {
     const char* name;
     Command command;
-    const char* operand;  // name of its one operand, or null
+    const char* operand;  // name of its operand, or null
     bool operandRequired;
     const char* summary;
+    bool manyOperands = false;  // the operand may come more than once
 };
 
 constexpr CommandRule kCommands[] = {
@@ -24,7 +25,9 @@ constexpr CommandRule kCommands[] = {
     {"write-sn", Command::kWriteSn, "NUMBER", false,
      "burn NUMBER (else the next number) and record it in the history"},
     {"inspect", Command::kInspect, "FILE", true,
-     "show an upgrade file's segments, parts, blocks and frames, and whether it is taken"},
+     "show an upgrade file's segments, parts, frames and SHA-256, whether taken and approved"},
+    {"approve", Command::kApprove, "FILE", true,
+     "print the lines of approved-images.sha256 that approve these files (writes nothing)", true},
     {"station", Command::kStation, nullptr, false,
      "upgrade each device plugged in until Ctrl-C or the end of input; then a summary"},
 };
@@ -152,10 +155,14 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             return parsed;
         }
         if (arg.rfind("--", 0) != 0) {
-            if (command->operand == nullptr || operandGiven) {
+            if (command->operand == nullptr || (operandGiven && !command->manyOperands)) {
                 parsed.error = std::string(command->name) + " takes no argument \"" + arg + "\"";
             }
-            *operand = arg;
+            if (command->manyOperands) {
+                options.files.push_back(arg);
+            } else {
+                *operand = arg;
+            }
             operandGiven = true;
             continue;
         }
@@ -203,6 +210,7 @@ std::string UsageText() {
         if (rule.operand != nullptr) {
             text += rule.operandRequired ? std::string(" ") + rule.operand
                                          : std::string(" [") + rule.operand + "]";
+            text += rule.manyOperands ? "..." : "";
         }
         for (const OptionRule& option : kOptions) {
             if (option.commands != nullptr && Takes(option, rule.name)) {
@@ -222,7 +230,8 @@ std::string UsageText() {
            "  0    done\n"
            "  1    usage\n"
            "  2    settings or files: CONFIG.INI, the upgrade file, the history file or the log\n"
-           "  3    the upgrade file breaks the image rules\n"
+           "  3    the upgrade file breaks the image rules, or approved-images.sha256 beside\n"
+           "       the program does not list it\n"
            "  4    no device, or no reply (T5)\n"
            "  5    the device refused (a failure reply; its code in the message)\n"
            "  6    serial number not 12 digits (T8, T14), given out before (T16) or not\n"

@@ -7,7 +7,7 @@
 
 namespace orvo::console {
 
-enum class Command { kHelp, kVersion, kUpgrade, kReadSn, kWriteSn, kInspect, kStation };
+enum class Command { kHelp, kVersion, kUpgrade, kReadSn, kWriteSn, kInspect, kApprove, kStation };
 
 struct ConsoleOptions {
     Command command = Command::kHelp;
@@ -18,6 +18,7 @@ struct ConsoleOptions {
     std::string lang;    // --lang: EN, FR or SP; empty for the language CONFIG.INI stores
     std::string number;  // write-sn's NUMBER
     std::string file;    // inspect's FILE
+    std::vector<std::string> files;  // approve's FILE...
     int retries = 0;
     bool json = false;
     bool burn = false;

@@ -44,7 +44,9 @@ int FinishJob(ConsoleSession& session, const JobOutcome& outcome, double seconds
 int UpgradeCommand(ConsoleSession& session);
 int ReadSerialCommand(ConsoleSession& session);
 int WriteSerialCommand(ConsoleSession& session);
+// The commands on files, which need no device nor settings.
 int InspectCommand(const ConsoleOptions& options, ConsoleReport& report);
+int ApproveCommand(const ConsoleOptions& options, ConsoleReport& report);
 int StationCommand(ConsoleSession& session);
 
 }  // namespace orvo::console

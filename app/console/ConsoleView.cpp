@@ -35,9 +35,17 @@ void ConsoleView::SetStatusKey(std::string_view key) {
 }
 
 void ConsoleView::ReportDeviceFailure(std::string_view key, int errorCode) {
+    ReportFailureWith(key, errorCode, texts_.Text(key));
+}
+
+void ConsoleView::ReportFailure(std::string_view key, const std::vector<std::wstring>& values) {
+    ReportFailureWith(key, -1, FillPlaceholders(texts_.Text(key), values));
+}
+
+void ConsoleView::ReportFailureWith(std::string_view key, int errorCode, const std::wstring& text) {
     if (!stops_.Requested()) {
         Record(key, errorCode, ExitCodeFor(key));
-        report_.Message(key, errorCode, texts_.Text(key));
+        report_.Message(key, errorCode, text);
         return;
     }
     Record(kInterruptedKey, -1, kExitInterrupted);

@@ -41,11 +41,14 @@ public:
     void SetStatusKey(std::string_view key) override;
     void ReportFailure(std::string_view key) override { ReportDeviceFailure(key, -1); }
     void ReportDeviceFailure(std::string_view key, int errorCode) override;
+    void ReportFailure(std::string_view key, const std::vector<std::wstring>& values) override;
     void ResetProgress() override {}
     void StartProgress(int total) override;
     void SetProgress(int done) override { report_.Progress(done); }
 
 private:
+    void ReportFailureWith(std::string_view key, int errorCode, const std::wstring& text);
+
     ConsoleReport& report_;
     const ConsoleTexts& texts_;
     const StopRequests& stops_;

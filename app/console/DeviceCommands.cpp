@@ -1,11 +1,10 @@
-// The commands on one device: upgrade, read-sn, write-sn; and inspect, on a file.
+// The commands on one device: upgrade, read-sn, write-sn.
 #include "ConsoleSession.h"
-#include "DurableFile.h"
 #include "ImageReport.h"
 #include "RunLog.h"
 #include "SerialNumber.h"
 #include "SerialProgramming.h"
-#include "Sha256.h"
+#include "TextCodec.h"
 #include "TextKeys.h"
 #include "UpgradeTransfer.h"
 
@@ -66,6 +65,11 @@ bool LoadImage(ConsoleSession& session, const std::string& path, UpgradeFile& fi
             session.view.Fail(text::kUpgradeFileUnusable, kExitImageRefused,
                               path + " is refused: " + ImageFaultReason(file.layout.fault));
             return false;
+        case UpgradeFileRead::kNotApproved:
+            session.view.ReportFailure(text::kImageNotApproved, {FromUtf8(path)});
+            session.report.Note(path + " has SHA-256 " + file.sha256 + ", which " +
+                                file.approvals.file.u8string() + " does not list");
+            return false;
     }
     return false;
 }
@@ -124,10 +128,9 @@ DeviceRun UpgradeDevice(ConsoleSession& session) {
             named.empty() ? ChooseImage(session, serial) : named;
         if (path && (!named.empty() || LoadImage(session, *path, file))) {
             run.log.imageFile = *path;
-            // Summed from its start before the send, which then seeks to each part; a file that
-            // cannot be read to its end fails the send too, which says so.
-            file.stream.seekg(0);
-            run.log.imageSha256 = Sha256Hex(file.stream).value_or("");
+            // Summed before the send, which then seeks to each part; a file that cannot be read
+            // to its end fails the send too, which says so.
+            run.log.imageSha256 = UpgradeFileSha256(file).value_or("");
             SendWithRetries(session, file);
         }
     }
@@ -185,18 +188,6 @@ int WriteSerialCommand(ConsoleSession& session) {
         }
     }
     return FinishJob(session, session.view.Outcome(), SecondsSince(start));
-}
-
-int InspectCommand(const ConsoleOptions& options, ConsoleReport& report) {
-    const std::optional<std::string> bytes = ReadWholeFile(options.file);
-    if (!bytes) {
-        report.Note("cannot read " + options.file);
-        return kExitFiles;
-    }
-    const ImageReport inspected =
-        InspectImage(std::vector<std::uint8_t>(bytes->begin(), bytes->end()));
-    report.Result(inspected.text);
-    return inspected.accepted ? kExitDone : kExitImageRefused;
 }
 
 }  // namespace orvo::console

@@ -19,6 +19,7 @@ ExitCode ExitCodeFor(std::string_view messageKey) {
         {text::kHistoryBusy, kExitFiles},
         // The one refusal left once orvo has read the file itself: an empty internal part.
         {text::kUpgradeFileUnusable, kExitImageRefused},
+        {text::kImageNotApproved, kExitImageRefused},
         {text::kNoDeviceReply, kExitNoDevice},
         {text::kSerialRefused, kExitSerialNumber},
         {text::kSerialNotTwelveDigits, kExitSerialNumber},

@@ -9,7 +9,7 @@ enum ExitCode : int {
     kExitDone = 0,
     kExitUsage = 1,
     kExitFiles = 2,          // CONFIG.INI, the upgrade file or the history file
-    kExitImageRefused = 3,   // the image breaks its rules
+    kExitImageRefused = 3,   // the image breaks its rules, or the approved-images list lacks it
     kExitNoDevice = 4,       // no device, or no reply (T5)
     kExitDeviceRefused = 5,  // a failure reply (E0 to E9)
     kExitSerialNumber = 6,   // not twelve digits (T8), or not accepted (T7)

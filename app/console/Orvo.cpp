@@ -49,6 +49,9 @@ int RunOrvo(const std::vector<std::string>& args, PipeLibrary& pipes, ConsoleStr
     if (options.command == Command::kInspect) {
         return InspectCommand(options, report);
     }
+    if (options.command == Command::kApprove) {
+        return ApproveCommand(options, report);
+    }
 
     settings::UseSettingsFiles(options.config, options.texts);
     ConsoleTexts texts;

@@ -107,10 +107,13 @@ void LanguageView::SetStatusKey(std::string_view key) {
     statusKey_ = key;
 }
 
-void LanguageView::ReportFailure(std::string_view messageKey) {
+void LanguageView::ReportFailure(std::string_view messageKey) { ReportFailure(messageKey, {}); }
+
+void LanguageView::ReportFailure(std::string_view messageKey,
+                                 const std::vector<std::wstring>& values) {
     SetStatusTextMode(1);
     SetStatusText(GetLangText(text::kUpgradeFailed));
-    ShowLangMessage(messageKey);
+    ShowLangMessage(messageKey, values);
     SetStatusKey(text::kUpgradeFailed);
 }
 

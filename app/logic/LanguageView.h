@@ -46,6 +46,8 @@ public:
     void ShowStatus(std::string_view key) override;
     void SetStatusKey(std::string_view key) override;
     void ReportFailure(std::string_view messageKey) override;
+    void ReportFailure(std::string_view messageKey,
+                       const std::vector<std::wstring>& values) override;
     void ResetProgress() override;
     void StartProgress(int total) override;
     void SetProgress(int done) override;

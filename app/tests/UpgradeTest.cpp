@@ -1,10 +1,13 @@
 // Start Upgrade on the simulated device, from the click to the final text of the progress bar:
 // a whole run, and a run the device breaks off; and closing the window while one runs.
+#include "ApprovedImages.h"
 #include "RunningTool.h"
+#include "Sha256.h"
 
 #include "Polling.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace orvo::testing {
@@ -112,6 +115,38 @@ TEST_F(Upgrade, FailureReplyShowsItsMessageAndTheFailedStatus) {
     window.SelectListItem(kLanguageList, 1);
     EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_FR", text::kUpgradeFailed), kStepTimeout))
         << "the bar shows " << ::testing::PrintToString(window.Text(kProgress));
+}
+
+// With an approved-images list beside the program, the image CONFIG.INI names goes to the device
+// while its sum is listed; one byte changed, the run stops with T20 naming it, and no frame of
+// the upgrade goes out after the serial number.
+TEST_F(Upgrade, WithAnApprovedListBesideTheProgramAChangedImageIsRefused) {
+    const std::string image = Folder().Read("orvo_upgrade.bin");
+    const std::string sum =
+        Sha256Hex(reinterpret_cast<const std::uint8_t*>(image.data()), image.size());
+    Folder().Write("approved-images.sha256", ApprovedImageLine(sum, "orvo_upgrade.bin") + "\r\n");
+    Start();
+    const drive::ProgramWindow& window = WaitForWindow();
+    window.Click(kStartUpgrade);
+    EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_EN", text::kUpgradeDone),
+                                   kUpgradeTimeout));
+
+    std::string changed = image;
+    changed[1000] ^= 0x01;
+    Folder().Write("orvo_upgrade.bin", changed);
+    const std::size_t trafficBefore = SimOutput("traffic.log").size();
+    window.Click(kStartUpgrade);
+    std::wstring refusal = LanguageText(L"LANGUAGE_EN", text::kImageNotApproved);
+    refusal.replace(refusal.find(L"%1"), 2, L"orvo_upgrade.bin");
+    ExpectMessage(refusal);
+    EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_EN", text::kUpgradeFailed),
+                                   kStepTimeout));
+    const std::string traffic = SimOutput("traffic.log").substr(trafficBefore);
+    EXPECT_EQ(traffic.find("write pipe 1 16 -> 16: 55 AA 03"), std::string::npos)
+        << "the refused image's start command went out:\n"
+        << traffic;
+    EXPECT_NE(traffic.find("write pipe 1 16 -> 16: 55 AA 06"), std::string::npos)
+        << "the serial number is read before the file is chosen";
 }
 
 }  // namespace

@@ -53,7 +53,8 @@ class Orvo:
     wine: WineSession = None
 
     def command(self, *args):
-        return (["wine", "orvo.exe"] if self.wine else [self.program]) + list(args)
+        """orvo of the tool folder it runs in (install), as a technician starts it there."""
+        return (["wine", "orvo.exe"] if self.wine else ["./orvo"]) + list(args)
 
     def seen(self, path):
         return f"Z:{path}" if self.wine else str(path)

@@ -34,10 +34,12 @@ public:
         SetStatusKey(key);
     }
     void SetStatusKey(std::string_view key) override { statusKeys.emplace_back(key); }
-    void ReportFailure(std::string_view messageKey) override {
+    void ReportFailure(std::string_view messageKey) override { ReportFailure(messageKey, {}); }
+    void ReportFailure(std::string_view messageKey,
+                       const std::vector<std::wstring>& values) override {
         statusTextMode = 1;
         statusText = GetLangText("T3");
-        ShowLangMessage(messageKey);
+        ShowLangMessage(messageKey, values);
         SetStatusKey("T3");
     }
     void ResetProgress() override {

@@ -1,5 +1,6 @@
 // orvo's commands end to end on the simulated device: what the device receives, what is
 // printed, recorded and logged, and the exit code of every kind of outcome.
+#include "ApprovedList.h"
 #include "ConsoleFixture.h"
 #include "Sha256.h"
 #include "TextLines.h"
@@ -30,8 +31,8 @@ TEST_F(ConsoleFixture, UpgradeSendsBothPartsAndLogsTheRun) {
     EXPECT_EQ(log[0],
               "utc_time,serial_number,image_file,image_sha256,result,device_error_code,seconds,"
               "burned_serial_number");
-    const std::string expected = ",961990000100,orvo_upgrade.bin," +
-                                 console::Sha256Hex(image.data(), image.size()) + ",T2,,";
+    const std::string expected =
+        ",961990000100,orvo_upgrade.bin," + Sha256Hex(image.data(), image.size()) + ",T2,,";
     EXPECT_THAT(log[1], HasSubstr(expected));
 }
 
@@ -157,6 +158,86 @@ TEST_P(ExitCodes, EachOutcomeHasItsCode) {
 
 INSTANTIATE_TEST_SUITE_P(Outcomes, ExitCodes, ::testing::ValuesIn(kExitCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// With an approved-images list beside the program the sum of the file decides, before any frame
+// of the upgrade: after the greeting and the serial number (3 frames) for the file CONFIG.INI
+// names, before any at all for one named on the command line.
+struct ListCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::size_t changedByte;  // of orvo_upgrade.bin; past its end for none
+    const char* listedAs;
+    int exitCode;
+    std::size_t framesWhenRefused;
+};
+
+class ApprovedImages : public ConsoleFixture, public ::testing::WithParamInterface<ListCase> {
+protected:
+    ScopedApprovedList list{folder.Path() / "approved-images.sha256"};
+};
+
+TEST_P(ApprovedImages, OnlyAListedSumIsSent) {
+    const ListCase& c = GetParam();
+    folder.Write("approved-images.sha256", "# IT\r\n" + ListLine(image, c.listedAs));
+    if (c.changedByte < image.size()) {
+        image::Bytes changed = image;
+        changed[c.changedByte] ^= 0x01;
+        folder.Write("orvo_upgrade.bin", std::string(changed.begin(), changed.end()));
+    }
+    const OrvoRun run = Orvo(c.args);
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+    if (c.exitCode == 0) {
+        EXPECT_EQ(device.ExternalPart(), ImageExternal());
+        EXPECT_TRUE(device.UpgradeEnded());
+        return;
+    }
+    EXPECT_THAT(run.err, HasSubstr("The upgrade file orvo_upgrade.bin is not one of the approved "
+                                   "images (approved-images.sha256), so nothing was sent."));
+    EXPECT_THAT(run.err, HasSubstr("[T20]"));
+    EXPECT_THAT(run.err, HasSubstr("failed (T20)"));
+    EXPECT_EQ(device.FramesWritten().size(), c.framesWhenRefused);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, ApprovedImages,
+    ::testing::Values(ListCase{"Approved", {"upgrade"}, SIZE_MAX, "orvo_upgrade.bin", 0, 0},
+                      ListCase{
+                          "ApprovedUnderAnotherName", {"upgrade"}, SIZE_MAX, "line3.bin", 0, 0},
+                      ListCase{"ChangedByte", {"upgrade"}, 4000, "orvo_upgrade.bin", 3, 3},
+                      ListCase{"ChangedByteNamed",
+                               {"upgrade", "--image", "orvo_upgrade.bin"},
+                               0,
+                               "orvo_upgrade.bin",
+                               3,
+                               0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ConsoleFixture, InspectSaysTheSumAndWhetherTheListApprovesItAndApprovePrintsItsLine) {
+    const std::string sum = Sha256Hex(image.data(), image.size());
+    const OrvoRun unlisted = Orvo({"inspect", "orvo_upgrade.bin"});
+    EXPECT_EQ(unlisted.exitCode, 0);
+    EXPECT_THAT(unlisted.out, HasSubstr("sha256: " + sum + "\n"));
+    EXPECT_THAT(unlisted.out, HasSubstr("approved images: no list ("));
+
+    folder.Write("bad.bin", "short");
+    const OrvoRun approve = Orvo({"approve", "orvo_upgrade.bin", "bad.bin", "absent.bin"});
+    EXPECT_EQ(approve.out, sum + "  orvo_upgrade.bin\n");
+    EXPECT_THAT(approve.err, HasSubstr("bad.bin breaks the image rules"));
+    EXPECT_THAT(approve.err, HasSubstr("cannot read absent.bin"));
+    EXPECT_EQ(approve.exitCode, 3);
+    EXPECT_FALSE(folder.Exists("approved-images.sha256")) << "approve writes nothing";
+
+    ScopedApprovedList list(folder.Path() / "approved-images.sha256");
+    folder.Write("approved-images.sha256", "junk\n" + approve.out);
+    const OrvoRun approved = Orvo({"inspect", "orvo_upgrade.bin"});
+    EXPECT_EQ(approved.exitCode, 0);
+    EXPECT_THAT(approved.out, HasSubstr("approved images: approved by line 2 of "));
+    EXPECT_THAT(approved.out, HasSubstr("line 1 of "));
+    folder.Write("approved-images.sha256", "");
+    const OrvoRun refused = Orvo({"inspect", "orvo_upgrade.bin"});
+    EXPECT_EQ(refused.exitCode, 3);
+    EXPECT_THAT(refused.out, HasSubstr("not approved: "));
+}
 
 TEST_F(ConsoleFixture, InterruptionStopsAfterTheExchangeAndKeepsTheLogWhole) {
     StopAfterFrames interrupt(device, stops, 9);

@@ -73,3 +73,26 @@ def test_station_takes_three_devices_and_counts_the_failed_one(orvo, tool, devic
     logged = [",".join(line.split(",")[i] for i in (1, 4, 5))
               for line in tool.lines("station.csv")[1:]]
     assert logged == ["961990000301,T2,", "961990000302,E3,4", "961990000303,T2,"]
+
+
+def test_with_an_approved_images_list_only_a_listed_image_goes_out(orvo, tool, device):
+    """approve prints the list's line; a listed image upgrades; a changed byte is refused (T20,
+    exit 3) before any frame of the upgrade."""
+    settings = device.settings(plugged=False)
+    image = tool.path / "orvo_upgrade.bin"
+    approve = orvo.run(tool, "approve", "orvo_upgrade.bin", **settings)
+    listed = f"{hashlib.sha256(image.read_bytes()).hexdigest()}  orvo_upgrade.bin"
+    assert (approve.code, approve.out.strip()) == (0, listed), approve
+    (tool.path / "approved-images.sha256").write_text(approve.out)
+    assert orvo.run(tool, "upgrade", **settings).code == 0
+    inspect = orvo.run(tool, "inspect", "orvo_upgrade.bin", **settings)
+    assert inspect.code == 0 and "approved images: approved by line 1 of " in inspect.out, inspect
+
+    changed = bytearray(image.read_bytes())
+    changed[1000] ^= 0xFF
+    image.write_bytes(bytes(changed))
+    refused = orvo.run(tool, "upgrade", **settings)
+    assert refused.code == 3 and "[T20]" in refused.err, refused.err
+    assert "is not one of the approved images" in refused.err
+    traffic = (device.output / "traffic.log").read_text()
+    assert "55 AA 03" not in traffic, "the changed image's upgrade started"

@@ -1,3 +1,4 @@
+#include "ApprovedList.h"
 #include "DeviceProtocol.h"
 #include "ProfileReader.h"
 #include "ToolFixture.h"
@@ -143,6 +144,33 @@ TEST_F(UpgradeRoad, FileRemovedAfterTheNumberWasReadShowsT9AndSendsNoPart) {
     EXPECT_EQ(CommandsSent(), (std::vector<int>{10, 11, 6}));
     EXPECT_EQ(Field(), L"961990000100");
     EXPECT_EQ(folder.Read("CONFIG.INI"), config);
+}
+
+// With an approved-images list beside the program, a changed byte of the upgrade file stops
+// the run with T20 naming the file, after the serial number and before the upgrade's first frame.
+TEST_F(UpgradeRoad, WithAnApprovedListOnlyTheListedImageGoesToTheDevice) {
+    const image::Bytes approved = image::MakeRandomImage({300, 5000}, 1);
+    folder.Write("approved-images.sha256", ListLine(approved, "orvo_upgrade.bin"));
+    ScopedApprovedList list(folder.Path() / "approved-images.sha256");
+    MainDialogLogic& tool = Start();
+    tool.OnStartUpgrade();
+    ASSERT_TRUE(WaitForUpgradeEnd());
+    EXPECT_EQ(BarText(), Text("T2"));
+    EXPECT_TRUE(device.UpgradeEnded());
+
+    image::Bytes changed = approved;
+    changed[1000] ^= 0x10;
+    WriteImage("orvo_upgrade.bin", changed);
+    const std::size_t before = CommandsSent().size();
+    controls.ClearRecords();
+    tool.OnStartUpgrade();
+    ASSERT_TRUE(WaitForUpgradeEnd());
+    std::wstring refusal = Text("T20");
+    refusal.replace(refusal.find(L"%1"), 2, L"orvo_upgrade.bin");
+    EXPECT_EQ(controls.Messages(), std::vector<std::wstring>{refusal});
+    EXPECT_EQ(BarText(), Text("T3"));
+    const std::vector<int> codes = CommandsSent();
+    EXPECT_EQ(std::vector<int>(codes.begin() + before, codes.end()), (std::vector<int>{10, 11, 6}));
 }
 
 TEST_F(UpgradeRoad, NoDeviceShowsT5EmptiesTheFieldAndStartsNoWorker) {

@@ -1,6 +1,6 @@
 #pragma once
-// SHA-256 (FIPS 180-4), as lower-case hex: what sha256sum prints, so a log line can be checked
-// against the file on any PC.
+// SHA-256 (FIPS 180-4), as lower-case hex: what sha256sum prints, so that a log line can be
+// checked against the file on any PC, and an image against the approved-images list.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-namespace orvo::console {
+namespace orvo {
 
 // Bytes added piece by piece; Hex ends the sum.
 class Sha256 {
@@ -28,4 +28,4 @@ std::string Sha256Hex(const std::uint8_t* data, std::size_t size);
 // What is left of the stream, read to its end; nothing when a read fails before.
 std::optional<std::string> Sha256Hex(std::istream& stream);
 
-}  // namespace orvo::console
+}  // namespace orvo

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-namespace orvo::console {
+namespace orvo {
 namespace {
 
 constexpr std::uint32_t kRoundConstants[64] = {
@@ -100,4 +100,4 @@ std::optional<std::string> Sha256Hex(std::istream& stream) {
     return sha.Hex();
 }
 
-}  // namespace orvo::console
+}  // namespace orvo
