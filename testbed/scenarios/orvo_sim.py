@@ -72,15 +72,21 @@ class Orvo:
             shutil.copy(Path(self.program).with_name("qxUSBDevAdv.dll"), folder)
 
     def run(self, tool, *args, timeout=120, **settings):
-        """One run to its end: exit code, standard output and standard error as text. Wine's
-        helper processes outlive the program, so its output goes through files, not pipes."""
-        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            code = subprocess.run(self.command(*args), cwd=tool.path, stdin=subprocess.DEVNULL,
-                                  stdout=out, stderr=err, env=self.environment(**settings),
-                                  timeout=timeout).returncode
-            out.seek(0)
-            err.seek(0)
-            return Run(code, text_of(out.read()), text_of(err.read()))
+        """One run to its end: exit code, standard output and standard error as text."""
+        code, out, err = run_to_files(self.command(*args), tool.path,
+                                      self.environment(**settings), timeout)
+        return Run(code, text_of(out), text_of(err))
+
+
+def run_to_files(command, cwd, env, timeout=120):
+    """Runs a program to its end: exit code, standard output and standard error as bytes. Wine's
+    helper processes outlive the program, so its output goes through files, not pipes."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        code = subprocess.run(command, cwd=cwd, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                              env=env, timeout=timeout).returncode
+        out.seek(0)
+        err.seek(0)
+        return code, out.read(), err.read()
 
 
 @dataclass
