@@ -26,14 +26,16 @@ french_t9=$(iconv -f UTF-16 -t UTF-8 "$folder/language.ini" | tr -d '\r' |
 [ -n "$french_t9" ] || fail "language.ini has no French T9"
 
 # orvo in the console of console-probe (code page 850 before it starts); the probe's line says
-# which code pages the console had before and after, and orvo's exit code.
+# which code pages the console had before and after, and orvo's exit code. Its standard error
+# goes to a file: a Wine process that the console starts may outlive the probe, and must not
+# hold the test's own output open.
 probed() {
-  (cd "$folder" && wine "$probe" "$(windows "$work/probe")" "$(windows "$folder")\\orvo.exe" "$@") |
-    tr -d '\r'
+  (cd "$folder" && wine "$probe" "$(windows "$work/probe")" "$(windows "$folder")\\orvo.exe" "$@" \
+    2>>"$work/probe.err" </dev/null) | tr -d '\r'
 }
 expect_console_kept() { # WHAT PROBE_LINE EXIT_CODE
   [ "$2" = "input code page 850 850, output code page 850 850, exit code $3" ] ||
-    fail "$1: $2 (the console's code pages must stay 850, the exit code be $3)"
+    fail "$1: $2 (the console's code pages must stay 850, the exit code be $3); $(cat "$work/probe.err")"
 }
 
 # --json: standard output is a file, so UTF-8 bytes, each line an object that names the path.
