@@ -13,9 +13,7 @@ constexpr std::chrono::milliseconds kRedrawInterval{100};
 
 }  // namespace
 
-std::string Utf8(const std::wstring& text) {
-    return EncodeText(text, kUtf8CodePage).value_or(std::string());
-}
+std::string Utf8(const std::wstring& text) { return ToUtf8(text); }
 
 void ConsoleReport::Started(std::string_view command) {
     if (json_) {
