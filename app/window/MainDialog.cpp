@@ -1,6 +1,7 @@
 #include "MainDialog.h"
 
 #include "AboutBox.h"
+#include "SystemMenu.h"
 #include "DialogControls.h"
 #include "DialogPainting.h"
 #include "resource.h"
@@ -126,12 +127,9 @@ void MainDialog::OnInitDialog() {
 }
 
 void MainDialog::AddAboutEntry() {
-    HMENU menu = GetSystemMenu(Handle(), FALSE);
     wchar_t text[256] = {};
-    if (menu != nullptr && LoadStringW(instance_, IDS_ABOUTBOX, text, 256) > 0) {
-        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu, MF_STRING, control::kAboutEntry, text);
-    }
+    LoadStringW(instance_, IDS_ABOUTBOX, text, 256);
+    AddSystemMenuEntry(Handle(), control::kAboutEntry, text);
 }
 
 void MainDialog::SetButtonFaces() {
