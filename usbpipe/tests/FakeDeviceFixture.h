@@ -47,16 +47,16 @@ class FakeDeviceTest : public ::testing::Test {
 
 // Either library behind one face: qxUSBDev's (UsbPipeLibrary) or qxUSBDevAdv's
 // (KeptPipeLibrary), for tables that hold for both.
-enum class LibraryKind { Part, Kept };
+enum class LibraryKind { PerCall, Kept };
 
 inline const char* LibraryName(LibraryKind kind) {
-    return kind == LibraryKind::Part ? "qxUSBDev" : "qxUSBDevAdv";
+    return kind == LibraryKind::PerCall ? "qxUSBDev" : "qxUSBDevAdv";
 }
 
 class EitherLibrary {
   public:
     EitherLibrary(LibraryKind kind, const PipeApi& api) {
-        if (kind == LibraryKind::Part) {
+        if (kind == LibraryKind::PerCall) {
             part_ = std::make_unique<UsbPipeLibrary>(api);
         } else {
             kept_ = std::make_unique<KeptPipeLibrary>(api);

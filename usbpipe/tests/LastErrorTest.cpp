@@ -92,7 +92,7 @@ TEST_P(LastErrorTest, MinusOneLeavesTheErrorThatCausedIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     BothLibraries, LastErrorTest,
-    ::testing::Combine(::testing::Values(LibraryKind::Part, LibraryKind::Kept),
+    ::testing::Combine(::testing::Values(LibraryKind::PerCall, LibraryKind::Kept),
                        ::testing::ValuesIn(kErrors)),
     [](const auto& info) {
         return std::string(LibraryName(std::get<0>(info.param))) + "_" +

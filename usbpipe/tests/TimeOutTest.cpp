@@ -67,7 +67,7 @@ TEST_P(TimeOutTest, WaitsForTheCallersTimeOut) {
 
 INSTANTIATE_TEST_SUITE_P(
     BothLibraries, TimeOutTest,
-    ::testing::Combine(::testing::Values(LibraryKind::Part, LibraryKind::Kept),
+    ::testing::Combine(::testing::Values(LibraryKind::PerCall, LibraryKind::Kept),
                        ::testing::ValuesIn(kTimeOuts)),
     [](const auto& info) {
         return std::string(LibraryName(std::get<0>(info.param))) + "_" +
