@@ -82,6 +82,7 @@ void LogRun(ConsoleSession& session, const DeviceRun& run, const RunLogLine& par
     line.serialNumber = run.serialNumber;
     line.result = run.outcome.key.empty() ? text::kUpgradeDone : run.outcome.key;
     line.deviceErrorCode = run.outcome.errorCode;
+    line.windowsError = run.outcome.windowsError;
     if (!AppendRunLog(session.options.log, line)) {
         session.view.Fail(
             "log", kExitFiles,
@@ -141,7 +142,7 @@ JobOutcome BurnNextNumber(ConsoleSession& session) {
 
 int FinishJob(ConsoleSession& session, const JobOutcome& outcome, double seconds) {
     const int exitCode = outcome.key.empty() ? kExitDone : outcome.exitCode;
-    session.report.Finished(outcome.key, outcome.errorCode, exitCode, seconds);
+    session.report.Finished(outcome.key, outcome.errorCode, outcome.windowsError, exitCode, seconds);
     return exitCode;
 }
 

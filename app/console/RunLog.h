@@ -12,11 +12,13 @@ struct RunLogLine {
     std::string imageSha256;
     std::string result;        // the message key that ended the run: T2 when done
     int deviceErrorCode = -1;  // -1: none, left empty
+    unsigned long windowsError = 0;  // the pipe library's, beside the device's; 0: none
     double seconds = 0;
 };
 
 inline constexpr char kRunLogHeader[] =
-    "utc_time,serial_number,image_file,image_sha256,result,device_error_code,seconds";
+    "utc_time,serial_number,image_file,image_sha256,result,device_error_code,windows_error,"
+    "seconds";
 
 std::string FormatRunLogLine(const RunLogLine& line);
 // False when the line could not be written whole; the file is then as it was.

@@ -91,10 +91,10 @@ TEST(ProgressLine, ShowsBlocksPercentSpeedAndTimeLeft) {
 TEST(OutputFormats, QuoteWhatNeedsQuoting) {
     EXPECT_EQ(JsonLine("note").Add("text", "a \"b\"\\\n\x01").Add("n", 5LL).Text(),
               R"({"event":"note","text":"a \"b\"\\\n\u0001","n":5})");
-    RunLogLine line{
-        "2026-12-10T08:00:00Z", "961990000100", "C:\\a, b\\\"x\".bin", "ab", "E3", 4, 1.25};
+    RunLogLine line{"2026-12-10T08:00:00Z", "961990000100", "C:\\a, b\\\"x\".bin", "ab", "E3", 4,
+                    1460, 1.25};
     EXPECT_EQ(FormatRunLogLine(line),
-              "2026-12-10T08:00:00Z,961990000100,\"C:\\a, b\\\"\"x\"\".bin\",ab,E3,4,1.2");
+              "2026-12-10T08:00:00Z,961990000100,\"C:\\a, b\\\"\"x\"\".bin\",ab,E3,4,1460,1.2");
 }
 
 TEST(ExitCodes, FollowTheKeyThatEndedTheJob) {

@@ -3,6 +3,7 @@
 // (which links the pipe library for real devices) for whole upgrades, also across an unplug and
 // a plug-in, with the driver calls of the steady state counted, and with two devices plugged
 // in; and by qxUSBDev.dll loaded directly for a silent reply and an unplugged device.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -329,6 +330,16 @@ INSTANTIATE_TEST_SUITE_P(UnpluggedOrPulled, TwoDevices,
                              return std::string(info.param) == "--pull-after" ? "Pulled"
                                                                               : "Unplugged";
                          });
+
+// orvo keeps the Windows error the pipe library left beside the device's error code.
+TEST_F(SimRigTest, OrvoWithoutADeviceReportsTheLibrarysWindowsError) {
+    ChildProcess orvo;
+    ASSERT_TRUE(orvo.Start(program.Folder().File("orvo.exe"), "read-sn --json", program.Path()));
+    const std::string out = orvo.ReadOutput();
+    EXPECT_EQ(orvo.WaitForExit(), 4);
+    EXPECT_THAT(out, ::testing::HasSubstr(R"("key":"T5","code":0,"windows_error":)"));
+    EXPECT_THAT(out, ::testing::Not(::testing::HasSubstr(R"("windows_error":0,)")));
+}
 
 // --- qxUSBDev.dll loaded directly. -----------------------------------------------------------
 
