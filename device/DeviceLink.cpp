@@ -10,10 +10,16 @@ namespace orvo {
 int DeviceLink::ExchangeFrame(std::uint8_t* frame, int length, int writePipe, int writeTimeoutMs,
                               std::uint8_t* reply, int replyLength, int readPipe,
                               int readTimeoutMs) {
-    if (pipes_.WriteData(writePipe, frame, length, writeTimeoutMs) != length) {
+    windowsError_ = 0;
+    const int written = pipes_.WriteData(writePipe, frame, length, writeTimeoutMs);
+    if (written != length) {
+        windowsError_ = written < 0 ? pipes_.LastError() : 0;
         return -1;
     }
     const int received = pipes_.ReadData(readPipe, reply, replyLength, readTimeoutMs);
+    if (received < 0) {
+        windowsError_ = pipes_.LastError();
+    }
     // The failure code counts even in a short reply, so it is looked at before the count.
     if (reply[kReplyCodeOffset] == kFailureReply) {
         return -1;

@@ -19,7 +19,8 @@ public:
 
     // Writes the frame, then reads the reply. -1 when the write moved a count other than
     // `length`, when reply byte 2 is the failure code (looked at first, whatever was read),
-    // or when the read brought a count other than `replyLength`; otherwise 1.
+    // or when the read brought a count other than `replyLength`; otherwise 1. A write or read
+    // that failed leaves the library's Windows error for WindowsError.
     int ExchangeFrame(std::uint8_t* frame, int length, int writePipe, int writeTimeoutMs,
                       std::uint8_t* reply, int replyLength, int readPipe, int readTimeoutMs);
 
@@ -40,10 +41,14 @@ public:
     int ReadDeviceSerial(std::uint8_t* serial);
     // Shows the failure of an exchange with the text of the error code's key; returns the key.
     std::string ReportDeviceError(int errorCode);
+    // The Windows error of the last exchange's failed write or read, kept beside the device's
+    // own error code; 0 when that exchange had none.
+    unsigned long WindowsError() const { return windowsError_; }
 
 private:
     PipeLibrary& pipes_;
     TechnicianView& view_;
+    unsigned long windowsError_ = 0;
 };
 
 }  // namespace orvo

@@ -8,6 +8,7 @@ class ImportedPipeLibrary : public PipeLibrary {
 public:
     int WriteData(int pipe, unsigned char* data, int length, int timeoutMs) override;
     int ReadData(int pipe, unsigned char* data, int length, int timeoutMs) override;
+    unsigned long LastError() const override;
 };
 
 }  // namespace orvo

@@ -11,6 +11,9 @@ public:
     virtual ~PipeLibrary() = default;
     virtual int WriteData(int pipe, unsigned char* data, int length, int timeoutMs) = 0;
     virtual int ReadData(int pipe, unsigned char* data, int length, int timeoutMs) = 0;
+    // The Windows error the library left for this thread's last call, when that call returned
+    // -1; 0 after any other result, or from a library that leaves none.
+    virtual unsigned long LastError() const { return 0; }
 };
 
 }  // namespace orvo

@@ -49,42 +49,85 @@ HANDLE OpenDevice(const PipeApi& api, const std::string& path) {
                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
-}  // namespace
-
-ApiHandle FindDevice(const PipeApi& api, std::string& devicePath) {
-    DeviceInfoSet set(api, api.SetupDiGetClassDevsA(&kDeviceInterfaceClass, nullptr, nullptr,
-                                                    DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
-    if (!set.IsValid()) {
-        return OwnedByApi(api, INVALID_HANDLE_VALUE);
-    }
+// Calls `take` with the path of each interface of the set, in order, until it returns true.
+template <typename Take>
+void VisitInterfacePaths(const PipeApi& api, HDEVINFO set, Take take) {
     int failedInARow = 0;
     for (DWORD index = 0; failedInARow < kMaxFailedEnumerations; ++index) {
         SP_DEVICE_INTERFACE_DATA iface{};
         iface.cbSize = sizeof iface;
-        if (!api.SetupDiEnumDeviceInterfaces(set.Get(), nullptr, &kDeviceInterfaceClass, index,
+        if (!api.SetupDiEnumDeviceInterfaces(set, nullptr, &kDeviceInterfaceClass, index,
                                              &iface)) {
             if (EndsEnumeration(api.GetLastError())) {
-                break;
+                return;
             }
             ++failedInARow;
             continue;
         }
         failedInARow = 0;
-        const auto path = InterfacePath(api, set.Get(), iface);
-        if (!path) {
-            continue;
-        }
-        devicePath = *path;
-        ApiHandle device = OwnedByApi(api, OpenDevice(api, devicePath));
-        if (device.IsValid()) {
-            return device;
+        const auto path = InterfacePath(api, set, iface);
+        if (path && take(*path)) {
+            return;
         }
     }
-    return OwnedByApi(api, INVALID_HANDLE_VALUE);
 }
 
-int ProbeDevice(const PipeApi& api, std::string& devicePath) {
-    return FindDevice(api, devicePath).IsValid() ? 0 : -1;
+HDEVINFO PresentDevices(const PipeApi& api) {
+    return api.SetupDiGetClassDevsA(&kDeviceInterfaceClass, nullptr, nullptr,
+                                    DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+}
+
+}  // namespace
+
+ApiHandle FindDevice(const PipeApi& api, std::string& devicePath, DWORD* error) {
+    DWORD failure = kNoDeviceError;
+    // Declared before the set, so that the set is destroyed before the device is closed.
+    ApiHandle found = OwnedByApi(api, INVALID_HANDLE_VALUE);
+    DeviceInfoSet set(api, PresentDevices(api));
+    if (!set.IsValid()) {
+        failure = api.GetLastError();
+    } else {
+        VisitInterfacePaths(api, set.Get(), [&](const std::string& path) {
+            devicePath = path;
+            ApiHandle device = OwnedByApi(api, OpenDevice(api, devicePath));
+            if (!device.IsValid()) {
+                failure = api.GetLastError();
+                return false;
+            }
+            found = std::move(device);
+            return true;
+        });
+    }
+    if (!found.IsValid() && error != nullptr) {
+        *error = failure;
+    }
+    return found;
+}
+
+int ProbeDevice(const PipeApi& api, std::string& devicePath, DWORD* error) {
+    return FindDevice(api, devicePath, error).IsValid() ? 0 : -1;
+}
+
+std::optional<std::vector<std::string>> ListedDevicePaths(const PipeApi& api, DWORD& error) {
+    DeviceInfoSet set(api, PresentDevices(api));
+    if (!set.IsValid()) {
+        error = api.GetLastError();
+        return std::nullopt;
+    }
+    std::vector<std::string> paths;
+    VisitInterfacePaths(api, set.Get(), [&](const std::string& path) {
+        paths.push_back(path);
+        return false;
+    });
+    return paths;
+}
+
+bool DeviceOpens(const PipeApi& api, const std::string& path, DWORD& error) {
+    const ApiHandle device = OwnedByApi(api, OpenDevice(api, path));
+    if (!device.IsValid()) {
+        error = api.GetLastError();
+    }
+    return device.IsValid();
 }
 
 }  // namespace orvo::usbpipe

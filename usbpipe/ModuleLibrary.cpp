@@ -7,4 +7,9 @@ UsbPipeLibrary& ModuleLibrary() {
     return library;
 }
 
+KeptPipeLibrary& ModuleKeptLibrary() {
+    static KeptPipeLibrary library(RealPipeApi());
+    return library;
+}
+
 }  // namespace orvo::usbpipe

@@ -12,16 +12,10 @@ void CancelAndAwait(const PipeApi& api, HANDLE handle, OVERLAPPED* overlapped) {
     api.GetOverlappedResult(handle, overlapped, &ignored, TRUE);
 }
 
-}  // namespace
-
-TransferResult RunOverlapped(const PipeApi& api, HANDLE handle, DWORD timeoutMs,
-                             const IssueOperation& issue) {
-    ApiHandle event = OwnedByApi(api, api.CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    if (!event.IsValid()) {
-        return TransferResult::Failure(api.GetLastError());
-    }
+TransferResult RunWithEvent(const PipeApi& api, HANDLE handle, DWORD timeoutMs,
+                            const IssueOperation& issue, HANDLE event) {
     OVERLAPPED overlapped{};
-    overlapped.hEvent = event.Get();
+    overlapped.hEvent = event;
     DWORD count = 0;
     if (issue(&overlapped, &count)) {
         return TransferResult::Success(count);
@@ -30,7 +24,7 @@ TransferResult RunOverlapped(const PipeApi& api, HANDLE handle, DWORD timeoutMs,
     if (!IsPending(issueError)) {
         return TransferResult::Failure(issueError);
     }
-    switch (ClassifyWait(api.WaitForSingleObject(event.Get(), timeoutMs))) {
+    switch (ClassifyWait(api.WaitForSingleObject(event, timeoutMs))) {
         case WaitOutcome::Signalled:
             if (api.GetOverlappedResult(handle, &overlapped, &count, FALSE)) {
                 return TransferResult::Success(count);
@@ -45,6 +39,20 @@ TransferResult RunOverlapped(const PipeApi& api, HANDLE handle, DWORD timeoutMs,
     const DWORD waitError = api.GetLastError();
     CancelAndAwait(api, handle, &overlapped);
     return TransferResult::Failure(waitError);
+}
+
+}  // namespace
+
+TransferResult RunOverlapped(const PipeApi& api, HANDLE handle, DWORD timeoutMs,
+                             const IssueOperation& issue, HANDLE event) {
+    if (event != nullptr) {
+        return RunWithEvent(api, handle, timeoutMs, issue, event);
+    }
+    ApiHandle own = OwnedByApi(api, api.CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!own.IsValid()) {
+        return TransferResult::Failure(api.GetLastError());
+    }
+    return RunWithEvent(api, handle, timeoutMs, issue, own.Get());
 }
 
 }  // namespace orvo::usbpipe

@@ -13,10 +13,13 @@ namespace orvo::usbpipe {
 using IssueOperation = std::function<BOOL(OVERLAPPED* overlapped, DWORD* count)>;
 
 // An operation that completes at once gives its count without waiting. One that is pending is
-// waited for up to `timeoutMs`; when that expires, or the wait itself fails, the handle's I/O is
-// cancelled and the cancellation awaited, since the system may write to the overlapped record
-// (and the buffer) until the operation has really ended.
+// waited for up to `timeoutMs` (INFINITE waits without end); when that expires, or the wait
+// itself fails, the handle's I/O is cancelled and the cancellation awaited, since the system may
+// write to the overlapped record (and the buffer) until the operation has really ended.
+//
+// `event` is a manual-reset event for this operation alone, which the system resets when the
+// operation starts; without one (nullptr) the call makes its own and closes it again.
 TransferResult RunOverlapped(const PipeApi& api, HANDLE handle, DWORD timeoutMs,
-                             const IssueOperation& issue);
+                             const IssueOperation& issue, HANDLE event = nullptr);
 
 }  // namespace orvo::usbpipe

@@ -20,6 +20,7 @@ PipeApi BindRealApi() {
     api.CancelIo = &::CancelIo;
     api.CloseHandle = &::CloseHandle;
     api.GetLastError = &::GetLastError;
+    api.SetLastError = &::SetLastError;
     return api;
 }
 

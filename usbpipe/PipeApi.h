@@ -41,6 +41,8 @@ struct PipeApi {
     BOOL(WINAPI* CancelIo)(HANDLE file);
     BOOL(WINAPI* CloseHandle)(HANDLE object);
     DWORD(WINAPI* GetLastError)();
+    // The caller's last error, set on every failure as Win32 functions do.
+    VOID(WINAPI* SetLastError)(DWORD error);
 };
 
 const PipeApi& RealPipeApi();

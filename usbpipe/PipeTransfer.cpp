@@ -7,11 +7,6 @@ namespace orvo::usbpipe {
 
 namespace {
 
-// A negative time-out would reach the wait as INFINITE and could hang the caller for good.
-DWORD WaitLimit(int timeoutMs) {
-    return timeoutMs < 0 ? 0 : static_cast<DWORD>(timeoutMs);
-}
-
 TransferResult RunControlRequest(const PipeApi& api, HANDLE pipeHandle, DWORD code, void* output,
                                  DWORD outputSize) {
     return RunOverlapped(api, pipeHandle, kControlTimeoutMs,
@@ -23,40 +18,56 @@ TransferResult RunControlRequest(const PipeApi& api, HANDLE pipeHandle, DWORD co
 
 }  // namespace
 
-ApiHandle OpenPipe(const PipeApi& api, const std::string& devicePath, int pipe) {
+ApiHandle OpenPipe(const PipeApi& api, const std::string& devicePath, int pipe, DWORD* error) {
     const auto path = BuildPipePath(devicePath, pipe);
     if (!path) {
+        if (error != nullptr) {
+            *error = kPathTooLongError;
+        }
         return OwnedByApi(api, INVALID_HANDLE_VALUE);
     }
-    return OwnedByApi(api, api.CreateFileA(path->c_str(), GENERIC_READ | GENERIC_WRITE,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+    ApiHandle handle = OwnedByApi(
+        api, api.CreateFileA(path->c_str(), GENERIC_READ | GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_OVERLAPPED, nullptr));
+    if (!handle.IsValid() && error != nullptr) {
+        *error = api.GetLastError();
+    }
+    return handle;
 }
 
-int ReadPipe(const PipeApi& api, HANDLE pipeHandle, unsigned char* buffer, int length,
-             int timeoutMs) {
+DWORD WaitLimit(int timeoutMs) {
+    // The caller's time-out goes to the wait as it is: -1 is INFINITE, as for the Windows calls
+    // that take a time-out. RunOverlapped cancels every finite wait that expires.
+    return static_cast<DWORD>(timeoutMs);
+}
+
+TransferResult ReadPipe(const PipeApi& api, HANDLE pipeHandle, unsigned char* buffer, int length,
+                        int timeoutMs, HANDLE event) {
     const TransferResult result = RunOverlapped(
-        api, pipeHandle, WaitLimit(timeoutMs), [&](OVERLAPPED* overlapped, DWORD* count) {
+        api, pipeHandle, WaitLimit(timeoutMs),
+        [&](OVERLAPPED* overlapped, DWORD* count) {
             return api.ReadFile(pipeHandle, buffer, static_cast<DWORD>(length), count, overlapped);
-        });
-    if (result.succeeded) {
-        return static_cast<int>(result.count);
+        },
+        event);
+    if (!result.succeeded) {
+        ResetPipeIfAsked(api, pipeHandle);
     }
-    ResetPipeIfAsked(api, pipeHandle);
-    return -1;
+    return result;
 }
 
-int WritePipe(const PipeApi& api, HANDLE pipeHandle, const unsigned char* data, int length,
-              int timeoutMs) {
+TransferResult WritePipe(const PipeApi& api, HANDLE pipeHandle, const unsigned char* data,
+                         int length, int timeoutMs, HANDLE event) {
     const TransferResult result = RunOverlapped(
-        api, pipeHandle, WaitLimit(timeoutMs), [&](OVERLAPPED* overlapped, DWORD* count) {
+        api, pipeHandle, WaitLimit(timeoutMs),
+        [&](OVERLAPPED* overlapped, DWORD* count) {
             return api.WriteFile(pipeHandle, data, static_cast<DWORD>(length), count, overlapped);
-        });
-    if (result.succeeded) {
-        return static_cast<int>(result.count);
+        },
+        event);
+    if (!result.succeeded) {
+        ResetPipe(api, pipeHandle);
     }
-    ResetPipe(api, pipeHandle);
-    return -1;
+    return result;
 }
 
 int GetPipeStatus(const PipeApi& api, HANDLE pipeHandle, unsigned char (&status)[kPipeStatusSize]) {

@@ -5,6 +5,7 @@
 
 #include "ApiHandles.h"
 #include "PipeApi.h"
+#include "WindowsErrors.h"
 
 namespace orvo::usbpipe {
 
@@ -14,15 +15,21 @@ constexpr DWORD kControlTimeoutMs = 1000;
 constexpr int kPipeStatusSize = 2;
 
 // Opens `<device path>\PIPEnn` for overlapped I/O; an invalid handle when that fails or when
-// the path would not fit the pipe path buffer.
-ApiHandle OpenPipe(const PipeApi& api, const std::string& devicePath, int pipe);
+// the path would not fit the pipe path buffer, with the reason in `error` when one is given.
+ApiHandle OpenPipe(const PipeApi& api, const std::string& devicePath, int pipe,
+                   DWORD* error = nullptr);
 
-// The count moved, or -1. A failed read asks the pipe's status and resets the pipe when the
-// status says so; a failed write resets it unasked.
-int ReadPipe(const PipeApi& api, HANDLE pipeHandle, unsigned char* buffer, int length,
-             int timeoutMs);
-int WritePipe(const PipeApi& api, HANDLE pipeHandle, const unsigned char* data, int length,
-              int timeoutMs);
+// The wait a caller's time-out gives: the caller's own milliseconds, so that -1 is INFINITE
+// and waits without end, as the Windows calls that take a time-out do.
+DWORD WaitLimit(int timeoutMs);
+
+// One transfer with the caller's time-out: the count moved, or the error that stopped it. A
+// failed read asks the pipe's status and resets the pipe when the status says so; a failed
+// write resets it unasked. `event`, when given, is one the pipe keeps for its transfers.
+TransferResult ReadPipe(const PipeApi& api, HANDLE pipeHandle, unsigned char* buffer, int length,
+                        int timeoutMs, HANDLE event = nullptr);
+TransferResult WritePipe(const PipeApi& api, HANDLE pipeHandle, const unsigned char* data,
+                         int length, int timeoutMs, HANDLE event = nullptr);
 
 // 0 with the driver's 2-byte status in `status`, or -1.
 int GetPipeStatus(const PipeApi& api, HANDLE pipeHandle, unsigned char (&status)[kPipeStatusSize]);

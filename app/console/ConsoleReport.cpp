@@ -154,7 +154,8 @@ void ConsoleReport::Interrupted() {
          std::to_string(total_) + " of the " + part_ + " part; the device needs a new upgrade");
 }
 
-void ConsoleReport::Finished(std::string_view key, int errorCode, int exitCode, double seconds) {
+void ConsoleReport::Finished(std::string_view key, int errorCode, unsigned long windowsError,
+                             int exitCode, double seconds) {
     total_ = 0;  // the next job has no part under way until it starts one
     const bool done = key.empty() || key == text::kUpgradeDone;
     if (json_) {
@@ -166,6 +167,7 @@ void ConsoleReport::Finished(std::string_view key, int errorCode, int exitCode, 
             } else {
                 line.AddNull("code");
             }
+            line.Add("windows_error", static_cast<long long>(windowsError));
         }
         out_ << line.Add("exit_code", static_cast<long long>(exitCode))
                     .Add("seconds", seconds)
@@ -179,8 +181,11 @@ void ConsoleReport::Finished(std::string_view key, int errorCode, int exitCode, 
     if (done) {
         err_ << "orvo: done in " << elapsed << std::endl;
     } else {
-        err_ << "orvo: failed (" << key << ") after " << elapsed << ", exit code " << exitCode
-             << std::endl;
+        err_ << "orvo: failed (" << key << ") after " << elapsed << ", exit code " << exitCode;
+        if (windowsError != 0) {
+            err_ << ", Windows error " << windowsError;
+        }
+        err_ << std::endl;
     }
 }
 

@@ -37,8 +37,10 @@ public:
     // A stop asked for ended the job: says where the part under way stopped, if one was.
     void Interrupted();
 
-    // The end of a device job: done (an empty `key` or T2) or failed with the key and code.
-    void Finished(std::string_view key, int errorCode, int exitCode, double seconds);
+    // The end of a device job: done (an empty `key` or T2) or failed with the key, the device's
+    // error code and the pipe library's Windows error.
+    void Finished(std::string_view key, int errorCode, unsigned long windowsError, int exitCode,
+                  double seconds);
 
 private:
     using Clock = std::chrono::steady_clock;

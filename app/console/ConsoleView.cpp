@@ -19,7 +19,10 @@ void ConsoleView::Fail(std::string_view key, ExitCode exitCode, const std::strin
 
 void ConsoleView::Record(std::string_view key, int errorCode, ExitCode exitCode) {
     if (outcome_.key.empty()) {
-        outcome_ = {std::string(key), errorCode, exitCode};
+        // Only a failed exchange carries a device error code, and with it a Windows error.
+        const unsigned long windowsError =
+            errorCode >= 0 && link_ != nullptr ? link_->WindowsError() : 0;
+        outcome_ = {std::string(key), errorCode, exitCode, windowsError};
     }
 }
 

@@ -5,6 +5,7 @@
 // transfer stopped.
 #include "ConsoleReport.h"
 #include "ConsoleTexts.h"
+#include "DeviceLink.h"
 #include "ExitCodes.h"
 #include "StopRequests.h"
 #include "TechnicianView.h"
@@ -17,6 +18,7 @@ struct JobOutcome {
     std::string key;     // empty while nothing failed
     int errorCode = -1;  // the device's, when a failed exchange decided it
     ExitCode exitCode = kExitDone;
+    unsigned long windowsError = 0;  // the pipe library's, beside the device's
 };
 
 class ConsoleView : public TechnicianView {
@@ -26,6 +28,8 @@ public:
 
     // Forgets the outcome of the job before.
     void BeginJob() { outcome_ = {}; }
+    // The link whose failed exchanges give their Windows error to the outcome.
+    void TakeWindowsErrorsFrom(const DeviceLink& link) { link_ = &link; }
     const JobOutcome& Outcome() const { return outcome_; }
     // A failure found by orvo itself: the key's text, or `detail` when the key has none (a
     // key of orvo's own), and the exit code it decides.
@@ -53,6 +57,7 @@ private:
     const ConsoleTexts& texts_;
     const StopRequests& stops_;
     JobOutcome outcome_;
+    const DeviceLink* link_ = nullptr;
     const char* part_ = "internal";
     int blockSize_ = 0;
 };

@@ -103,6 +103,7 @@ JobOutcome LogRun(ConsoleSession& session, DeviceRun& run, const JobOutcome& out
     line.burnedSerialNumber = run.burnedNumber;
     line.result = outcome.key.empty() ? text::kUpgradeDone : outcome.key;
     line.deviceErrorCode = outcome.errorCode;
+    line.windowsError = outcome.windowsError;
     line.seconds = SecondsSince(run.start);
     if (!AppendRunLog(session.options.log, line)) {
         session.view.Fail(
@@ -153,7 +154,7 @@ void BurnNextNumber(ConsoleSession& session, DeviceRun& run) {
 
 int FinishJob(ConsoleSession& session, const JobOutcome& outcome, double seconds) {
     const int exitCode = outcome.key.empty() ? kExitDone : outcome.exitCode;
-    session.report.Finished(outcome.key, outcome.errorCode, exitCode, seconds);
+    session.report.Finished(outcome.key, outcome.errorCode, outcome.windowsError, exitCode, seconds);
     return exitCode;
 }
 

@@ -61,6 +61,7 @@ int RunOrvo(const std::vector<std::string>& args, PipeLibrary& pipes, ConsoleStr
     InterruptiblePipes interruptible(pipes, stops);
     ConsoleView view(report, texts, stops);
     DeviceLink link(interruptible, view);
+    view.TakeWindowsErrorsFrom(link);
     ConsoleSession session{options, report, view, link, stops};
     report.Started(CommandName(options.command));
     return RunCommand(session);

@@ -35,7 +35,8 @@ std::string FormatRunLogLine(const RunLogLine& line) {
     return line.utcTime + "," + CsvField(line.serialNumber) + "," + CsvField(line.imageFile) + "," +
            line.imageSha256 + "," + CsvField(line.result) + "," +
            (line.deviceErrorCode >= 0 ? std::to_string(line.deviceErrorCode) : std::string()) +
-           "," + seconds + "," + CsvField(line.burnedSerialNumber);
+           "," + std::to_string(line.windowsError) + "," + seconds + "," +
+           CsvField(line.burnedSerialNumber);
 }
 
 bool AppendRunLog(const std::string& path, const RunLogLine& line) {

@@ -12,13 +12,14 @@ struct RunLogLine {
     std::string imageSha256;
     std::string result;        // the message key that ended the run: T2 when done
     int deviceErrorCode = -1;  // -1: none, left empty
+    unsigned long windowsError = 0;  // the pipe library's, beside the device's; 0: none
     double seconds = 0;
     std::string burnedSerialNumber;  // the number burned into the device; empty when none
 };
 
 inline constexpr char kRunLogHeader[] =
-    "utc_time,serial_number,image_file,image_sha256,result,device_error_code,seconds,"
-    "burned_serial_number";
+    "utc_time,serial_number,image_file,image_sha256,result,device_error_code,windows_error,"
+    "seconds,burned_serial_number";
 
 std::string FormatRunLogLine(const RunLogLine& line);
 // False when the line could not be written whole; the file is then as it was.

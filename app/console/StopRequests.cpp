@@ -43,10 +43,12 @@ void StopAtEndOfInput(StopRequests& stops) {
 }
 
 int InterruptiblePipes::WriteData(int pipe, unsigned char* data, int length, int timeoutMs) {
-    return stops_.Requested() ? -1 : pipes_.WriteData(pipe, data, length, timeoutMs);
+    refused_ = stops_.Requested();
+    return refused_ ? -1 : pipes_.WriteData(pipe, data, length, timeoutMs);
 }
 
 int InterruptiblePipes::ReadData(int pipe, unsigned char* data, int length, int timeoutMs) {
+    refused_ = false;
     return pipes_.ReadData(pipe, data, length, timeoutMs);
 }
 

@@ -34,10 +34,12 @@ public:
 
     int WriteData(int pipe, unsigned char* data, int length, int timeoutMs) override;
     int ReadData(int pipe, unsigned char* data, int length, int timeoutMs) override;
+    unsigned long LastError() const override { return refused_ ? 0 : pipes_.LastError(); }
 
 private:
     PipeLibrary& pipes_;
     const StopRequests& stops_;
+    bool refused_ = false;  // the last call was a write refused after a stop
 };
 
 }  // namespace orvo::console

@@ -19,14 +19,22 @@ using ::testing::IsEmpty;
 using testing::RecordingView;
 
 // Pipes that answer each write with a given count and each read with given bytes and count.
+// A call that returns -1 leaves kWindowsError.
 class ScriptedPipes : public PipeLibrary {
 public:
-    int WriteData(int, unsigned char*, int, int) override { return writeResult; }
+    int WriteData(int, unsigned char*, int, int) override {
+        failed = writeResult < 0;
+        return writeResult;
+    }
     int ReadData(int, unsigned char* data, int length, int) override {
         ++reads;
         std::copy_n(reply.begin(), std::min<std::size_t>(length, reply.size()), data);
+        failed = readResult < 0;
         return readResult;
     }
+    unsigned long LastError() const override { return failed ? kWindowsError : 0; }
+    static constexpr unsigned long kWindowsError = 1460;
+    bool failed = false;
     int writeResult = kCommandFrameLength;
     std::vector<std::uint8_t> reply;
     int readResult = kReplyLength;
@@ -40,6 +48,7 @@ struct ExchangeCase {
     int readResult;
     int expected;
     int reads;
+    unsigned long windowsError = 0;  // kept for the exchange
 };
 
 class Exchange : public ::testing::TestWithParam<ExchangeCase> {};
@@ -58,6 +67,7 @@ TEST_P(Exchange, ResultFollowsWriteCountReplyCodeAndReadCount) {
                                  kReplyLength, pipe::kReply, 1000),
               c.expected);
     EXPECT_EQ(pipes.reads, c.reads);
+    EXPECT_EQ(link.WindowsError(), c.windowsError);
     EXPECT_THAT(texts.messages, IsEmpty());
 }
 
@@ -73,12 +83,12 @@ std::vector<std::uint8_t> Reply(std::uint8_t code, std::uint8_t byte3 = 0) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, Exchange,
     ::testing::Values(ExchangeCase{"Accepted", 16, Reply(0x86), 16, 1, 1},
-                      ExchangeCase{"FailedWriteMakesNoRead", -1, Reply(0x86), 16, -1, 0},
+                      ExchangeCase{"FailedWriteMakesNoRead", -1, Reply(0x86), 16, -1, 0, 1460},
                       ExchangeCase{"ShortWriteMakesNoRead", 15, Reply(0x86), 16, -1, 0},
                       ExchangeCase{"FailureReplyOfFullLength", 16, Reply(8, 2), 16, -1, 1},
                       ExchangeCase{"ShortReplyWithRightCode", 16, Reply(0x86), 10, -1, 1},
                       ExchangeCase{"ShortFailureReply", 16, Reply(8, 2), 3, -1, 1},
-                      ExchangeCase{"NoReply", 16, {}, -1, -1, 1},
+                      ExchangeCase{"NoReply", 16, {}, -1, -1, 1, 1460},
                       ExchangeCase{"WrongSyncAndChecksumAreNotLookedAt",
                                    16,
                                    {0, 0, 0x81, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x77},

@@ -79,6 +79,10 @@ void DeviceRegistration::Unlink() {
 }
 
 std::string DeviceRegistration::DevicePath() const {
+    return LinkPath() + "\\" + Lower(instanceName_);
+}
+
+std::string DeviceRegistration::LinkPath() const {
     return Lower("\\\\?\\root#" + instanceName_ + "#0000#" + kInterfaceClass);
 }
 
@@ -88,7 +92,9 @@ std::string DeviceRegistration::InterfaceKey() const {
 }
 
 bool DeviceRegistration::SetLinked(unsigned long linked) {
-    return RegistryKey(InterfaceKey() + "\\#\\Control").SetNumber("Linked", linked);
+    // The interface's subkey is # and its reference string.
+    return RegistryKey(InterfaceKey() + "\\#" + instanceName_ + "\\Control")
+        .SetNumber("Linked", linked);
 }
 
 }  // namespace orvo::piperig

@@ -3,7 +3,9 @@
 namespace orvo::piperig {
 
 PipeRig::PipeRig(std::string instanceName, FrameResponder& responder)
-    : server_(responder), registration_(std::move(instanceName)) {}
+    : pipeFolder_(instanceName),
+      server_(pipeFolder_, responder),
+      registration_(std::move(instanceName)) {}
 
 PipeRig::~PipeRig() {
     Stop();
@@ -11,8 +13,9 @@ PipeRig::~PipeRig() {
 
 bool PipeRig::Start(std::string& failure) {
     if (!server_.Start()) {
-        failure = "the pipes PIPE00 to PIPE13 cannot be made; does another server have them?";
-    } else if (!link_.Create(registration_.DevicePath())) {
+        failure = "the pipes " + pipeFolder_ +
+                  "\\PIPE00 to PIPE13 cannot be made; does another server have them?";
+    } else if (!link_.Create(registration_.LinkPath())) {
         failure = "the link from the device path to the named pipes cannot be made";
     } else if (!registration_.Link()) {
         failure = "the device interface cannot be written to the registry";

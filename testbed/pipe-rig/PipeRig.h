@@ -1,6 +1,9 @@
 #pragma once
 // A device plugged in for real overlapped pipe I/O under Wine: the pipes served, a link from the
-// device path to them, and the device interface in the registry, linked. Stopping unlinks the
+// device's path to the named-pipe device, and the device interface in the registry, linked.
+// The interface's reference string is the instance name, so the device path ends in \<name>:
+// opening it opens the pipe \\.\pipe\<name>, and <device path>\PIPEnn the pipe
+// \\.\pipe\<name>\PIPEnn. Servers of different names are different devices in one prefix. Stopping unlinks the
 // interface first, so the device looks unplugged, then takes the rest away.
 #include <string>
 
@@ -23,8 +26,12 @@ class PipeRig {
     void Stop();
 
     std::string DevicePath() const { return registration_.DevicePath(); }
+    PipeCounts Counts() const { return server_.Counts(); }
+    // Only the interface unlinked: the first step of Stop, for a server that then ends at once.
+    void Unlink() { registration_.Unlink(); }
 
   private:
+    std::string pipeFolder_;  // the instance name
     PipeServer server_;
     PipeSymbolicLink link_;
     DeviceRegistration registration_;

@@ -16,10 +16,17 @@ constexpr int kListeners = 2;
 // WaitForMultipleObjects takes 64 handles: the stop and wake events and two per instance.
 constexpr std::size_t kMostInstances = 31;
 
-std::string PipeName(int pipe) {
-    char name[32];
-    std::snprintf(name, sizeof name, "\\\\.\\pipe\\PIPE%02d", pipe);
-    return name;
+// The device's own pipe, which its path opens: the device search opens it and closes it again.
+constexpr int kDevicePipe = -1;
+
+std::string PipeName(const std::string& folder, int pipe) {
+    const std::string device = "\\\\.\\pipe\\" + folder;
+    if (pipe == kDevicePipe) {
+        return device;
+    }
+    char name[16];
+    std::snprintf(name, sizeof name, "PIPE%02d", pipe);
+    return device + "\\" + name;
 }
 
 KernelHandle ManualResetEvent() {
@@ -117,7 +124,7 @@ class PipeServer::Worker {
             auto instance = std::make_unique<Instance>();
             const DWORD first = instances_.empty() ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0;
             instance->pipe.Reset(CreateNamedPipeA(
-                PipeName(pipe_).c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | first,
+                PipeName(server_.folder_, pipe_).c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | first,
                 PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, PIPE_UNLIMITED_INSTANCES,
                 kPipeBufferSize, kPipeBufferSize, 0, nullptr));
             if (!instance->pipe.IsValid()) {
@@ -148,6 +155,7 @@ class PipeServer::Worker {
 
     void Connected(Instance& instance) {
         instance.connected = true;
+        ++(pipe_ == kDevicePipe ? server_.deviceOpens_ : server_.opens_);
         StartRead(instance);
     }
 
@@ -186,9 +194,10 @@ class PipeServer::Worker {
     }
 
     void Received(const Bytes& frame) {
-        if (pipe_ % 2 == 0) {
-            return;  // clients only read the even pipes
+        if (pipe_ == kDevicePipe || pipe_ % 2 == 0) {
+            return;  // clients only read the even pipes, and only open the device's own
         }
+        ++server_.writes_;
         if (const auto reply = server_.Answer(pipe_, frame)) {
             server_.Post(*reply);
         }
@@ -236,6 +245,7 @@ class PipeServer::Worker {
             instance.closed = true;  // the reply stays for the next client
             return;
         }
+        ++server_.reads_;
         std::lock_guard<std::mutex> guard(mailboxLock_);
         mailbox_.pop_front();
     }
@@ -247,6 +257,11 @@ class PipeServer::Worker {
             if (instance->closed && instance->writing) {
                 CancelIoEx(instance->pipe.Get(), &instance->write);
                 WriteEnded(*instance, true);
+            }
+        }
+        for (const auto& instance : instances_) {
+            if (instance->closed && instance->connected && pipe_ != kDevicePipe) {
+                ++server_.closes_;  // a client has closed the pipe
             }
         }
         instances_.erase(std::remove_if(instances_.begin(), instances_.end(),
@@ -262,7 +277,8 @@ class PipeServer::Worker {
     KernelHandle wake_{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
 };
 
-PipeServer::PipeServer(FrameResponder& responder) : responder_(responder) {}
+PipeServer::PipeServer(std::string folder, FrameResponder& responder)
+    : folder_(std::move(folder)), responder_(responder) {}
 
 PipeServer::~PipeServer() {
     Stop();
@@ -270,7 +286,7 @@ PipeServer::~PipeServer() {
 
 bool PipeServer::Start() {
     stop_ = ManualResetEvent();
-    for (int pipe = 0; pipe < kPipeCount; ++pipe) {
+    for (int pipe = kDevicePipe; pipe < kPipeCount; ++pipe) {
         workers_.push_back(std::make_unique<Worker>(pipe, *this));
         if (!workers_.back()->Prepare()) {
             workers_.clear();
@@ -294,6 +310,10 @@ void PipeServer::Stop() {
     workers_.clear();
 }
 
+PipeCounts PipeServer::Counts() const {
+    return {opens_.load(), closes_.load(), writes_.load(), reads_.load(), deviceOpens_.load()};
+}
+
 std::optional<DeviceReply> PipeServer::Answer(int pipe, const Bytes& frame) {
     std::lock_guard<std::mutex> guard(responderLock_);
     return responder_.OnFrame(pipe, frame);
@@ -301,7 +321,7 @@ std::optional<DeviceReply> PipeServer::Answer(int pipe, const Bytes& frame) {
 
 void PipeServer::Post(const DeviceReply& reply) {
     if (reply.pipe >= 0 && reply.pipe < kPipeCount && reply.pipe % 2 == 0) {
-        workers_[reply.pipe]->Post(reply.bytes);
+        workers_[reply.pipe - kDevicePipe]->Post(reply.bytes);
     }
 }
 

@@ -23,9 +23,9 @@ UNICODE_STRING Counted(std::wstring& text) {
 
 }  // namespace
 
-bool PipeSymbolicLink::Create(const std::string& devicePath) {
+bool PipeSymbolicLink::Create(const std::string& linkName) {
     // \\?\name is the Win32 spelling of the object \??\name.
-    std::wstring name = L"\\??\\" + std::wstring(devicePath.begin() + 4, devicePath.end());
+    std::wstring name = L"\\??\\" + std::wstring(linkName.begin() + 4, linkName.end());
     std::wstring target = L"\\Device\\NamedPipe";
     UNICODE_STRING countedName = Counted(name);
     UNICODE_STRING countedTarget = Counted(target);

@@ -1,6 +1,6 @@
 #pragma once
-// A symbolic link from the device path to the named-pipe device, so that
-// <device path>\PIPEnn opens the named pipe \\.\pipe\PIPEnn. The link lives while this object
+// A symbolic link from a device interface's link name to the named-pipe device, so that
+// <link name>\<rest> opens the named pipe \\.\pipe\<rest>. The link lives while this object
 // keeps its handle.
 #include <string>
 
@@ -10,8 +10,9 @@ namespace orvo::piperig {
 
 class PipeSymbolicLink {
   public:
-    // `devicePath` as the setup API reports it, starting with \\?\.
-    bool Create(const std::string& devicePath);
+    // `linkName` starting with \\?\: the device path as the setup API reports it, without the
+    // interface's reference string.
+    bool Create(const std::string& linkName);
     void Remove() { link_.Reset(); }
 
   private:

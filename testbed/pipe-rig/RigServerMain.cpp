@@ -1,6 +1,9 @@
 #include "RigServerMain.h"
 
+#include <windows.h>
+
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -10,6 +13,31 @@
 #include "SilenceableResponder.h"
 
 namespace orvo::piperig {
+
+namespace {
+
+// Lets a number of frames reach the device, then, at the next one, runs `leave`, which does not
+// return: that frame and every later one never reach the device.
+class LeavingResponder : public FrameResponder {
+  public:
+    LeavingResponder(FrameResponder& device, const RigOptions& options, std::function<void()> leave)
+        : device_(device), options_(options), leave_(std::move(leave)) {}
+
+    std::optional<DeviceReply> OnFrame(int pipe, const Bytes& frame) override {
+        if (options_.leaving != Leaving::Stays && seen_++ >= options_.framesBeforeLeaving) {
+            leave_();
+        }
+        return device_.OnFrame(pipe, frame);
+    }
+
+  private:
+    FrameResponder& device_;
+    const RigOptions& options_;
+    std::function<void()> leave_;
+    long seen_ = 0;
+};
+
+}  // namespace
 
 int RunRigServer(int argc, char** argv, FrameResponder& device) {
     const auto options = ParseRigOptions(argc > 0 ? std::vector<std::string>(argv + 1, argv + argc)
@@ -22,7 +50,18 @@ int RunRigServer(int argc, char** argv, FrameResponder& device) {
     }
     SilenceableResponder responder(device);
     responder.SetSilent(options->silent);
-    PipeRig rig(options->instanceName, responder);
+    PipeRig* plugged = nullptr;
+    LeavingResponder leaving(responder, *options, [&] {
+        // The pipes, their clients' handles and the link end with the process, as a device's
+        // handles end with its removal; a pulled device's interface stays listed.
+        if (options->leaving == Leaving::Unplugged) {
+            plugged->Unlink();
+        }
+        std::cout << "gone" << std::endl;
+        TerminateProcess(GetCurrentProcess(), 0);
+    });
+    PipeRig rig(options->instanceName, leaving);
+    plugged = &rig;
     std::string failure;
     if (!rig.Start(failure)) {
         std::cout << "failed: " << failure << std::endl;
@@ -38,6 +77,9 @@ int RunRigServer(int argc, char** argv, FrameResponder& device) {
             case RigCommand::Answer:
                 responder.SetSilent(false);
                 break;
+            case RigCommand::Counts:
+                std::cout << FormatPipeCounts(rig.Counts()) << std::endl;
+                continue;
             case RigCommand::Quit:
                 rig.Stop();
                 std::cout << "ok" << std::endl;

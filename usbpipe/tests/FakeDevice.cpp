@@ -74,6 +74,9 @@ BOOL WINAPI FakeCloseHandle(HANDLE object) {
 DWORD WINAPI FakeGetLastError() {
     return lastError;
 }
+VOID WINAPI FakeSetLastError(DWORD error) {
+    lastError = error;
+}
 
 PipeApi BindFakeApi() {
     PipeApi api{};
@@ -91,6 +94,7 @@ PipeApi BindFakeApi() {
     api.CancelIo = &FakeCancelIo;
     api.CloseHandle = &FakeCloseHandle;
     api.GetLastError = &FakeGetLastError;
+    api.SetLastError = &FakeSetLastError;
     return api;
 }
 
@@ -149,6 +153,12 @@ FakeTransfer UntilCancelled() {
     return Scripted(Completion::PendingUntilCancelled);
 }
 
+FakeTransfer EndingAfter(std::chrono::milliseconds after, std::vector<unsigned char> bytes) {
+    FakeTransfer transfer = Scripted(Completion::PendingFor, std::move(bytes));
+    transfer.after = after;
+    return transfer;
+}
+
 FakeTransfer WaitFailing() {
     return Scripted(Completion::WaitFails);
 }
@@ -179,6 +189,7 @@ const PipeApi& FakeDevice::Api() {
 void FakeDevice::Plug(std::vector<FakeInterface> interfaces) {
     std::lock_guard<std::mutex> guard(lock_);
     interfaces_ = std::move(interfaces);
+    ++plugging_;
 }
 
 void FakeDevice::Unplug() {
@@ -233,6 +244,15 @@ void FakeDevice::ClearCalls() {
 int FakeDevice::Searches() const {
     std::lock_guard<std::mutex> guard(lock_);
     return searches_;
+}
+
+int FakeDevice::EventsMade() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return eventsMade_;
+}
+
+DWORD FakeDevice::LastError() {
+    return lastError;
 }
 
 int FakeDevice::MostSearchesAtOnce() const {
@@ -349,17 +369,19 @@ HANDLE FakeDevice::OpenPath(LPCSTR path, DWORD access, DWORD share, DWORD dispos
     }
     if (!overlapped) {
         if (!OpensDevice(path)) {
-            lastError = ERROR_FILE_NOT_FOUND;
+            lastError = kDeviceOpenError;
             return INVALID_HANDLE_VALUE;
         }
         return NewHandle(HandleKind::Device);
     }
     if (pipeOpenFailures_ > 0 || !OpensPipe(path)) {
         pipeOpenFailures_ = std::max(0, pipeOpenFailures_ - 1);
-        lastError = ERROR_PATH_NOT_FOUND;
+        lastError = kPipeOpenError;
         return INVALID_HANDLE_VALUE;
     }
-    return NewHandle(HandleKind::Pipe);
+    HANDLE pipe = NewHandle(HandleKind::Pipe);
+    pipePlugging_[pipe] = plugging_;
+    return pipe;
 }
 
 BOOL FakeDevice::Read(HANDLE file, void* buffer, DWORD length, DWORD* count,
@@ -405,11 +427,12 @@ HANDLE FakeDevice::MakeEvent(BOOL manualReset, BOOL initialState, LPCSTR name) {
     if (!manualReset || initialState || name != nullptr) {
         Misuse("event is not an unnamed manual-reset one that starts non-signalled");
     }
+    ++eventsMade_;
     return NewHandle(HandleKind::Event);
 }
 
 DWORD FakeDevice::Wait(HANDLE object, DWORD timeoutMs) {
-    std::lock_guard<std::mutex> guard(lock_);
+    std::unique_lock<std::mutex> guard(lock_);
     Log("WaitForSingleObject " + std::to_string(timeoutMs));
     for (auto& [overlapped, pending] : pending_) {
         if (pending.event != object || pending.ended) {
@@ -417,10 +440,37 @@ DWORD FakeDevice::Wait(HANDLE object, DWORD timeoutMs) {
         }
         switch (pending.script.completion) {
             case Completion::PendingUntilCancelled:
+                if (timeoutMs == INFINITE) {
+                    Misuse("waits without end for a transfer that never ends");
+                }
                 return WAIT_TIMEOUT;
             case Completion::WaitFails:
                 lastError = ERROR_INVALID_HANDLE;
                 return WAIT_FAILED;
+            case Completion::PendingFor: {
+                const auto due = pending.due;
+                const auto limit =
+                    timeoutMs == INFINITE
+                        ? due
+                        : std::min(due, std::chrono::steady_clock::now() +
+                                            std::chrono::milliseconds(timeoutMs));
+                OVERLAPPED* const record = overlapped;
+                guard.unlock();
+                // A sleep may end a little early; the wait must not.
+                while (std::chrono::steady_clock::now() < limit) {
+                    std::this_thread::sleep_until(limit);
+                }
+                guard.lock();
+                const auto still = pending_.find(record);
+                if (still == pending_.end() || still->second.ended) {
+                    return WAIT_OBJECT_0;
+                }
+                if (std::chrono::steady_clock::now() < due) {
+                    return WAIT_TIMEOUT;
+                }
+                End(still->second);
+                return WAIT_OBJECT_0;
+            }
             default:
                 End(pending);
                 return WAIT_OBJECT_0;
@@ -472,6 +522,7 @@ BOOL FakeDevice::Close(HANDLE object) {
         return Fail(ERROR_INVALID_HANDLE);
     }
     if (found->second == HandleKind::Pipe) {
+        pipePlugging_.erase(object);
         Log("CloseHandle pipe");
     } else if (found->second == HandleKind::Device) {
         Log("CloseHandle device");
@@ -498,6 +549,11 @@ HANDLE FakeDevice::NewHandle(HandleKind kind) {
 bool FakeDevice::IsHandle(HANDLE handle, HandleKind kind) const {
     const auto found = handles_.find(handle);
     return found != handles_.end() && found->second == kind;
+}
+
+bool FakeDevice::IsDead(HANDLE pipe) const {
+    const auto found = pipePlugging_.find(pipe);
+    return found != pipePlugging_.end() && found->second != plugging_;
 }
 
 bool FakeDevice::OpensDevice(const std::string& path) const {
@@ -534,10 +590,14 @@ BOOL FakeDevice::Start(HANDLE file, FakeTransfer script, void* buffer, DWORD len
         ADD_FAILURE() << "a script delivers more bytes than were asked for";
         script.bytes.resize(length);
     }
+    if (IsDead(file)) {
+        return Fail(kDeadHandleError);
+    }
     if (script.completion == Completion::Fails) {
         return Fail(script.error);
     }
     Pending pending{file, overlapped->hEvent, std::move(script), buffer, length};
+    pending.due = std::chrono::steady_clock::now() + pending.script.after;
     if (pending.script.completion == Completion::AtOnce) {
         End(pending);
         *count = pending.count;

@@ -1,9 +1,11 @@
 #pragma once
 // A device played behind the pipe library's table of Windows calls: present or absent, with
 // interfaces that enumerate or fail, pipes that open or not, and transfers and driver requests
-// that complete at once, pend and complete, pend until cancelled, or fail. It logs the calls
-// that matter in order and tracks every handle it gives out, so tests can see leaks and
-// overlapped records given up while the system could still write to them.
+// that complete at once, pend and complete, complete after a while, pend until cancelled, or
+// fail. A pipe handle opened before the device was last plugged in or unplugged is dead, as a
+// handle of a removed device is: its transfers and requests fail. It logs the calls that matter
+// in order and tracks every handle it gives out, so tests can see leaks and overlapped records
+// given up while the system could still write to them.
 #include <chrono>
 #include <deque>
 #include <map>
@@ -32,6 +34,7 @@ enum class Completion {
     AtOnce,                 // the call itself succeeds
     Pending,                // pends, and has ended when it is waited for
     PendingUntilCancelled,  // pends until the handle's I/O is cancelled: the wait times out
+    PendingFor,             // ends `after` its start: a wait ends then, or times out before
     WaitFails,              // pends, and waiting for it fails
     Fails,                  // the call fails with `error`
 };
@@ -42,12 +45,21 @@ struct FakeTransfer {
     std::vector<unsigned char> bytes;
     DWORD error = ERROR_GEN_FAILURE;
     long writeCount = -1;
+    std::chrono::milliseconds after{0};  // for PendingFor
 };
+
+// What a transfer or request on a dead pipe handle fails with.
+constexpr DWORD kDeadHandleError = ERROR_DEVICE_NOT_CONNECTED;
+// What an open of a pipe that is not there fails with.
+constexpr DWORD kPipeOpenError = ERROR_PATH_NOT_FOUND;
+// What an open of a device path that is not there fails with.
+constexpr DWORD kDeviceOpenError = ERROR_FILE_NOT_FOUND;
 
 // Scripted transfers and driver requests.
 FakeTransfer AtOnce(std::vector<unsigned char> bytes = {});
 FakeTransfer Pending(std::vector<unsigned char> bytes = {});
 FakeTransfer UntilCancelled();
+FakeTransfer EndingAfter(std::chrono::milliseconds after, std::vector<unsigned char> bytes = {});
 FakeTransfer WaitFailing();
 FakeTransfer Failing();
 FakeTransfer ShortWriteAtOnce(long count);
@@ -84,6 +96,7 @@ class FakeDevice {
     std::vector<std::string> Calls() const;
     void ClearCalls();
     int Searches() const;
+    int EventsMade() const;
     int MostSearchesAtOnce() const;
     std::vector<DWORD> DetailSizeFields() const;
     // Handles and device sets given out and not yet released.
@@ -110,6 +123,9 @@ class FakeDevice {
     BOOL Cancel(HANDLE file);
     BOOL Close(HANDLE object);
 
+    // The calling thread's last error, as the table's GetLastError gives it.
+    static DWORD LastError();
+
   private:
     enum class HandleKind { Set, Device, Pipe, Event };
     struct Pending {
@@ -121,10 +137,12 @@ class FakeDevice {
         bool ended = false;
         DWORD error = ERROR_SUCCESS;
         DWORD count = 0;
+        std::chrono::steady_clock::time_point due{};  // for PendingFor
     };
 
     HANDLE NewHandle(HandleKind kind);
     bool IsHandle(HANDLE handle, HandleKind kind) const;
+    bool IsDead(HANDLE pipe) const;
     bool OpensDevice(const std::string& path) const;
     bool OpensPipe(const std::string& path) const;
     FakeTransfer NextScript(std::deque<FakeTransfer>& queue);
@@ -148,6 +166,9 @@ class FakeDevice {
     int mostSearchesAtOnce_ = 0;
     std::vector<DWORD> detailSizeFields_;
     std::map<HANDLE, HandleKind> handles_;
+    int plugging_ = 0;                  // counts every Plug and Unplug
+    std::map<HANDLE, int> pipePlugging_;  // the plugging each pipe handle was opened in
+    int eventsMade_ = 0;
     std::size_t nextHandle_ = 0x1000;
     std::map<OVERLAPPED*, Pending> pending_;
     int abandoned_ = 0;

@@ -29,11 +29,50 @@ TEST_F(ConsoleFixture, UpgradeSendsBothPartsAndLogsTheRun) {
     const std::vector<std::string> log = Lines(folder.Read("runs.csv"));
     ASSERT_EQ(log.size(), 2u);
     EXPECT_EQ(log[0],
-              "utc_time,serial_number,image_file,image_sha256,result,device_error_code,seconds,"
-              "burned_serial_number");
+              "utc_time,serial_number,image_file,image_sha256,result,device_error_code,"
+              "windows_error,seconds,burned_serial_number");
     const std::string expected =
-        ",961990000100,orvo_upgrade.bin," + Sha256Hex(image.data(), image.size()) + ",T2,,";
+        ",961990000100,orvo_upgrade.bin," + Sha256Hex(image.data(), image.size()) + ",T2,,0,";
     EXPECT_THAT(log[1], HasSubstr(expected));
+}
+
+// The device's pipes, failing the write of frame `failing` (counted from 0) with a Windows error.
+class WriteFailingWithError : public PipeLibrary {
+public:
+    WriteFailingWithError(PipeLibrary& pipes, int failing, unsigned long error)
+        : pipes_(pipes), failing_(failing), error_(error) {}
+    int WriteData(int pipe, unsigned char* data, int length, int timeoutMs) override {
+        failed_ = written_++ == failing_;
+        return failed_ ? -1 : pipes_.WriteData(pipe, data, length, timeoutMs);
+    }
+    int ReadData(int pipe, unsigned char* data, int length, int timeoutMs) override {
+        failed_ = false;
+        return pipes_.ReadData(pipe, data, length, timeoutMs);
+    }
+    unsigned long LastError() const override { return failed_ ? error_ : 0; }
+
+private:
+    PipeLibrary& pipes_;
+    int written_ = 0;
+    const int failing_;
+    const unsigned long error_;
+    bool failed_ = false;
+};
+
+// A failed exchange's Windows error goes beside the device's code; a library that leaves none
+// gives 0.
+TEST_F(ConsoleFixture, FailedRunKeepsThePipeLibrarysWindowsError) {
+    WriteFailingWithError pipes(device, 4, 1167);  // the first block's announcement
+    const OrvoRun failed = Orvo({"upgrade", "--json", "--log", "runs.csv"}, pipes);
+    EXPECT_EQ(failed.exitCode, 4);
+    EXPECT_THAT(failed.out, HasSubstr(R"("key":"T5","code":0,"windows_error":1167,)"));
+    WriteFailingWithError silent(device, 4, 0);
+    const OrvoRun unexplained = Orvo({"upgrade", "--json", "--log", "runs.csv"}, silent);
+    EXPECT_THAT(unexplained.out, HasSubstr(R"("key":"T5","code":0,"windows_error":0,)"));
+    const std::vector<std::string> log = Lines(folder.Read("runs.csv"));
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_THAT(log[1], HasSubstr(",T5,0,1167,"));
+    EXPECT_THAT(log[2], HasSubstr(",T5,0,0,"));
 }
 
 TEST_F(ConsoleFixture, JsonGivesOneObjectPerLineFromStartToDone) {

@@ -104,10 +104,10 @@ TEST(OutputFormats, QuoteWhatNeedsQuoting) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(JsonQuoted(c.text), c.json) << c.text;
-        RunLogLine line{"2026-12-10T08:00:00Z", c.text, "f.bin", "ab", "E3", 4, 1.25,
+        RunLogLine line{"2026-12-10T08:00:00Z", c.text, "f.bin", "ab", "E3", 4, 1460, 1.25,
                         "961990000101"};
-        EXPECT_EQ(FormatRunLogLine(line),
-                  std::string("2026-12-10T08:00:00Z,") + c.csv + ",f.bin,ab,E3,4,1.2,961990000101")
+        EXPECT_EQ(FormatRunLogLine(line), std::string("2026-12-10T08:00:00Z,") + c.csv +
+                                              ",f.bin,ab,E3,4,1460,1.2,961990000101")
             << c.text;
     }
 }

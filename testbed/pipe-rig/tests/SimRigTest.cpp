@@ -1,7 +1,9 @@
 // The simulated device played by sim-rig-server over real overlapped named-pipe I/O, reached
 // through the real setup API and pipe calls: by the real program of the distribution folder
 // (which links the pipe library for real devices) for whole upgrades, also across an unplug and
-// a plug-in, and by qxUSBDev.dll loaded directly for a silent reply and an unplugged device.
+// a plug-in, with the driver calls of the steady state counted, and with two devices plugged
+// in; and by qxUSBDev.dll loaded directly for a silent reply and an unplugged device.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -12,6 +14,7 @@
 #include <functional>
 #include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -183,7 +186,7 @@ protected:
 class RealProgram : public SimRigTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(rig.Start());
+        ASSERT_TRUE(rig.Start(RigArguments()));
         ASSERT_TRUE(tool.Start(program.Folder().File("OrvoUpgradeTool.exe"), "", program.Path()));
         main = FindMainWindow(tool.ProcessId());
         ASSERT_NE(main, nullptr) << "the main window did not appear";
@@ -201,6 +204,21 @@ protected:
         EXPECT_EQ(external.size(), imageExternal.size());
         EXPECT_TRUE(external == imageExternal) << "external part differs";
     }
+
+    // Waits for the run's failure and closes its message, which must be `key`'s text.
+    void ExpectFailedUpgrade(const wchar_t* key = L"T5") {
+        ASSERT_EQ(WaitForStatus(main, {program.Text(L"T2"), program.Text(L"T3")}),
+                  program.Text(L"T3"));
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            return (box = FindMessageBox(tool.ProcessId(), main)) != nullptr;
+        })) << "no message for the failure";
+        EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), program.Text(key));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    }
+
+    virtual std::string RigArguments() const { return ""; }
 
     void TearDown() override {
         if (!tool.IsRunning()) {
@@ -228,18 +246,99 @@ TEST_F(RealProgram, FailsWhileTheDeviceIsUnpluggedAndUpgradesOncePluggedInAgain)
     program.ForgetReceivedParts();
 
     StartUpgrade(main);
-    ASSERT_EQ(WaitForStatus(main, {program.Text(L"T2"), program.Text(L"T3")}), program.Text(L"T3"));
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        return (box = FindMessageBox(tool.ProcessId(), main)) != nullptr;
-    })) << "no message for the missing device";
-    EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), program.Text(L"T5"));
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    ExpectFailedUpgrade();
     EXPECT_FALSE(program.HasReceivedParts());
 
     ASSERT_TRUE(rig.Start());
     ExpectWholeUpgrade();
+}
+
+// Once each pipe is open, a block costs the driver its four transfers and nothing else: a
+// second upgrade opens, closes and searches nothing, and moves one frame and one reply per
+// frame of the image.
+TEST_F(RealProgram, SecondUpgradeMakesOnlyItsTransfers) {
+    ExpectWholeUpgrade();
+    const auto before = rig.Counts();
+    ExpectWholeUpgrade();
+    const auto after = rig.Counts();
+    ASSERT_TRUE(before && after);
+    const std::string image = program.Folder().Read("orvo_upgrade.bin");
+    const ImageLayout layout = ReadImageLayout(reinterpret_cast<const std::uint8_t*>(image.data()),
+                                               image.size(), image.size());
+    const long blocks = static_cast<long>(BlockCount(layout.internalSize, kInternalBlockSize) +
+                                          BlockCount(layout.externalSize, kExternalBlockSize));
+    // Commands 10, 11, 6, the two starts and the end, then an announcement and a data frame a
+    // block.
+    constexpr long kCommands = 6;
+    EXPECT_EQ(after->opens - before->opens, 0);
+    EXPECT_EQ(after->closes - before->closes, 0);
+    EXPECT_EQ(after->deviceOpens - before->deviceOpens, 0);
+    EXPECT_EQ(after->writes - before->writes, kCommands + 2 * blocks);
+    EXPECT_EQ(after->reads - before->reads, kCommands + 2 * blocks);
+}
+
+// Two devices plugged in; the one the program found goes in the middle of an upgrade (unplugged,
+// or pulled out and left listed). Nothing of that upgrade, nor of a job started while it is
+// still listed, reaches the other; once plugged in again, the next job upgrades it whole.
+class TwoDevices : public RealProgram, public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override {
+        RealProgram::SetUp();
+        const ScopedEnvironment otherOutput("ORVO_SIM_OUTPUT", program.Folder().File("device-b"));
+        ASSERT_TRUE(other.Start("--name ORVO_RIG_B"));
+    }
+
+    // A's serial number, the greeting and 9 frames of the upgrade reach it; the next does not.
+    std::string RigArguments() const override {
+        return std::string("--name ORVO_RIG_A ") + GetParam() + " 12";
+    }
+
+    bool OtherReceivedAFrame() const {
+        std::istringstream log(program.Folder().Read("device-b/traffic.log"));
+        std::string line;
+        while (std::getline(log, line)) {
+            if (!line.empty() && line.rfind("note: ", 0) != 0) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    RigProcess other{ORVO_SIM_RIG_SERVER};
+};
+
+TEST_P(TwoDevices, DeviceThatGoesMidUpgradeIsNotLeftForTheOther) {
+    StartUpgrade(main);
+    ExpectFailedUpgrade();
+    ASSERT_TRUE(rig.WaitUntilGone());
+    EXPECT_FALSE(program.HasReceivedParts());
+    EXPECT_FALSE(OtherReceivedAFrame());
+    if (std::string(GetParam()) == "--pull-after") {
+        // Still listed: a job now fails rather than go to the other device.
+        StartUpgrade(main);
+        ExpectFailedUpgrade();
+        EXPECT_FALSE(OtherReceivedAFrame());
+    }
+    ASSERT_TRUE(rig.Start("--name ORVO_RIG_A"));
+    ExpectWholeUpgrade();
+    EXPECT_FALSE(OtherReceivedAFrame());
+}
+
+INSTANTIATE_TEST_SUITE_P(UnpluggedOrPulled, TwoDevices,
+                         ::testing::Values("--unplug-after", "--pull-after"),
+                         [](const auto& info) {
+                             return std::string(info.param) == "--pull-after" ? "Pulled"
+                                                                              : "Unplugged";
+                         });
+
+// orvo keeps the Windows error the pipe library left beside the device's error code.
+TEST_F(SimRigTest, OrvoWithoutADeviceReportsTheLibrarysWindowsError) {
+    ChildProcess orvo;
+    ASSERT_TRUE(orvo.Start(program.Folder().File("orvo.exe"), "read-sn --json", program.Path()));
+    const std::string out = orvo.ReadOutput();
+    EXPECT_EQ(orvo.WaitForExit(), 4);
+    EXPECT_THAT(out, ::testing::HasSubstr(R"("key":"T5","code":0,"windows_error":)"));
+    EXPECT_THAT(out, ::testing::Not(::testing::HasSubstr(R"("windows_error":0,)")));
 }
 
 // --- qxUSBDev.dll loaded directly. -----------------------------------------------------------

@@ -33,6 +33,7 @@ ChildProcess::~ChildProcess() {
 
 bool ChildProcess::Start(const std::string& program, const std::string& arguments,
                          const std::string& folder) {
+    pending_.clear();
     KernelHandle childInput;
     KernelHandle childOutput;
     if (!MakePipe(input_, childInput, true) || !MakePipe(output_, childOutput, false)) {

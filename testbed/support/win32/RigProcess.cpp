@@ -8,9 +8,9 @@ RigProcess::~RigProcess() {
     }
 }
 
-bool RigProcess::Start() {
+bool RigProcess::Start(const std::string& arguments) {
     std::string line;
-    if (!server_.Start(serverProgram_) || !server_.ReadLine(line) || line.rfind("ready ", 0) != 0) {
+    if (!server_.Start(serverProgram_, arguments) || !server_.ReadLine(line) || line.rfind("ready ", 0) != 0) {
         server_.Kill();
         return false;
     }
@@ -21,6 +21,14 @@ bool RigProcess::Start() {
 bool RigProcess::Command(const std::string& command) {
     std::string answer;
     return server_.WriteLine(command) && server_.ReadLine(answer) && answer == "ok";
+}
+
+std::optional<piperig::PipeCounts> RigProcess::Counts() {
+    std::string answer;
+    if (!server_.WriteLine("counts") || !server_.ReadLine(answer)) {
+        return std::nullopt;
+    }
+    return piperig::ParsePipeCounts(answer);
 }
 
 bool RigProcess::Quit() {
