@@ -4,8 +4,8 @@
 // been shown to the user when they return, so callers only stop.
 #include "DeviceProtocol.h"
 #include "Frames.h"
-#include "TechnicianView.h"
 #include "PipeLibrary.h"
+#include "TechnicianView.h"
 
 #include <array>
 #include <cstdint>

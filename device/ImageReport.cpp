@@ -58,9 +58,9 @@ ImageReport InspectImage(const std::vector<std::uint8_t>& file) {
         Part(out, "external", kImageHeaderLength + layout.internalSize, layout.externalSize,
              kExternalBlockSize);
         // Each part: its start command, then a command and a data frame a block; then the end.
-        const std::uint64_t frames =
-            1 + 2 * BlockCount(layout.internalSize, kInternalBlockSize) + 1 +
-            2 * BlockCount(layout.externalSize, kExternalBlockSize) + 1;
+        const std::uint64_t frames = 1 + 2 * BlockCount(layout.internalSize, kInternalBlockSize) +
+                                     1 + 2 * BlockCount(layout.externalSize, kExternalBlockSize) +
+                                     1;
         out << "frames: " << frames << " for both parts and the end command\n";
         report.accepted = layout.internalSize > 0;
         out << (report.accepted ? "accepted\n"

@@ -16,7 +16,7 @@ struct ProcessEntry {
 
 // One object serves one call: it holds at most one snapshot, taken by TakeSnapshot.
 class ProcessPlatform {
-  public:
+public:
     virtual ~ProcessPlatform() = default;
 
     // Takes a snapshot of every running process; false when none can be taken.

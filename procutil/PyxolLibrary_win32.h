@@ -7,7 +7,7 @@
 namespace orvo::procutil {
 
 class PyxolLibrary {
-  public:
+public:
     // `path` as LoadLibrary takes it; the programs of the product give a full path, since a bare
     // file name would be searched for in the current directory and along PATH too.
     explicit PyxolLibrary(const char* path);
@@ -20,7 +20,7 @@ class PyxolLibrary {
     // The export of that name, or null when the library or the export is missing.
     PyxolFunction Find(const char* exportName) const;
 
-  private:
+private:
     HMODULE module_;
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 // The process table of the running system, read through tool-help snapshots.
-#include "win32/KernelHandle.h"
 #include "ProcessPlatform.h"
+#include "win32/KernelHandle.h"
 
 #include <tlhelp32.h>
 
@@ -11,7 +11,7 @@ namespace orvo::procutil {
 using AnsiProcessEntry = tagPROCESSENTRY32;
 
 class ToolHelpProcesses final : public ProcessPlatform {
-  public:
+public:
     bool TakeSnapshot() override;
     bool ReadFirstProcess(ProcessEntry& entry) override;
     bool ReadNextProcess(ProcessEntry& entry) override;
@@ -19,7 +19,7 @@ class ToolHelpProcesses final : public ProcessPlatform {
     void TerminateProcessById(ProcessId id) override;
     ProcessId CurrentProcessId() const override;
 
-  private:
+private:
     // Hands the entry just read on to the caller, when the read succeeded.
     bool TakeCurrent(bool readSucceeded, ProcessEntry& entry) const;
 

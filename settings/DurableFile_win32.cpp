@@ -7,7 +7,9 @@
 namespace orvo {
 namespace {
 
-std::wstring WidePath(const std::string& path) { return FileSystemPath(path).wstring(); }
+std::wstring WidePath(const std::string& path) {
+    return FileSystemPath(path).wstring();
+}
 
 }  // namespace
 

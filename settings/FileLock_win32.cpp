@@ -27,7 +27,8 @@ struct FileLock::Handle {
 std::unique_ptr<FileLock> FileLock::Acquire(const std::string& path, std::chrono::milliseconds wait,
                                             bool& busy) {
     busy = false;
-    KernelHandle file(CreateFileW(FileSystemPath(path).wstring().c_str(), GENERIC_READ | GENERIC_WRITE,
+    KernelHandle file(CreateFileW(FileSystemPath(path).wstring().c_str(),
+                                  GENERIC_READ | GENERIC_WRITE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid()) {

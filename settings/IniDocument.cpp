@@ -7,10 +7,16 @@
 namespace orvo {
 namespace {
 
-bool IsHeaderNameEnd(char c) { return c == ']' || c == ';' || c == '\r' || c == '\t' || c == '\n'; }
+bool IsHeaderNameEnd(char c) {
+    return c == ']' || c == ';' || c == '\r' || c == '\t' || c == '\n';
+}
 // LF ends a name too, so that files saved with bare LF line ends still work.
-bool IsNamePartEnd(char c) { return c == '=' || c == ';' || c == '\r' || c == '\n'; }
-bool IsValueEnd(char c) { return c == ';' || c == '\r' || c == '\t' || c == ']' || c == '\n'; }
+bool IsNamePartEnd(char c) {
+    return c == '=' || c == ';' || c == '\r' || c == '\n';
+}
+bool IsValueEnd(char c) {
+    return c == ';' || c == '\r' || c == '\t' || c == ']' || c == '\n';
+}
 
 // First bytes of a line at which the scan for the end of a section stops.
 bool IsSectionEndByte(unsigned char c) {

@@ -27,7 +27,9 @@ std::wstring ThroughCodePage(const std::wstring& name, int codePage) {
     return FromAnsi(ToNarrow(name, codePage));
 }
 
-std::wstring LanguageFile() { return FromUtf8(settings::TextsFile()); }
+std::wstring LanguageFile() {
+    return FromUtf8(settings::TextsFile());
+}
 
 bool LanguageFileExists() {
     std::error_code ignored;

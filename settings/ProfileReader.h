@@ -3,8 +3,8 @@
 // reads language.ini this way.
 //
 // Windows builds ask GetPrivateProfileStringW, with ".\" before a bare file name so the file is
-// taken from the current directory (a name with a folder is taken as it stands). Other builds use ParseProfileValue below, which gives the
-// same answers:
+// taken from the current directory (a name with a folder is taken as it stands). Other builds use
+// ParseProfileValue below, which gives the same answers:
 //   - a UTF-8 BOM, or a UTF-16LE/BE signature, selects that encoding; anything else is read in
 //     the ANSI code page (see TextCodec.h);
 //   - lines end at CR or LF and are trimmed of white space (and ^Z) at both ends;
@@ -25,7 +25,7 @@
 namespace orvo {
 
 class ProfileReader {
-  public:
+public:
     static constexpr std::size_t kResultCapacity = 256;  // characters, terminator included
 
     virtual ~ProfileReader() = default;

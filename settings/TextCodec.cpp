@@ -30,6 +30,8 @@ std::string ToUtf8(std::wstring_view text) {
     return EncodeText(text, kUtf8CodePage).value_or(std::string());
 }
 
-std::string Utf8FromAnsi(std::string_view bytes) { return ToUtf8(FromAnsi(bytes)); }
+std::string Utf8FromAnsi(std::string_view bytes) {
+    return ToUtf8(FromAnsi(bytes));
+}
 
 }  // namespace orvo

@@ -33,7 +33,7 @@ inline constexpr char kHistoryUnusable[] = "T15";         // %1 the history file
 inline constexpr char kSerialGivenBefore[] = "T16";       // %1 the number, %2 the history file
 inline constexpr char kSerialUnconfirmed[] = "T17";       // %1 the number
 inline constexpr char kHistoryBusy[] = "T18";             // %1 the history file
-inline constexpr char kImageNotApproved[] = "T20";  // %1 the upgrade file
+inline constexpr char kImageNotApproved[] = "T20";        // %1 the upgrade file
 
 // The device's error codes 1 to 8; there is no E8, every other code is E9.
 inline constexpr const char* kDeviceErrors[] = {"E0", "E1", "E2", "E3", "E4", "E5", "E6", "E7"};
@@ -44,15 +44,42 @@ inline constexpr char kSendingExternal[] = "F0";
 inline constexpr char kSendingInternal[] = "F1";
 
 // Every key above, for the checks of language.ini; the segment labels F2 onwards are made.
-inline constexpr const char* kCatalogue[] = {
-    kWriteSnCaption, kReadSnCaption, kLanguageCaption, kSnCaption, kIncreaseCaption,
-    kStartUpgradeCaption, kUpgradeInternalCaption, kUpgradeExternalCaption, kExitCaption,
-    kConfigUnreadable, kUpgradeDone, kUpgradeFailed, kConfigMissing, kNoDeviceReply,
-    kSerialRefused, kSerialNotTwelveDigits, kUpgradeFileUnusable, kUpgradeRunning,
-    kLanguageFileMissing, kSerialUnrecorded, kLanguageNotSaved, kSerialProposalUnusable,
-    kHistoryUnusable, kSerialGivenBefore, kSerialUnconfirmed, kHistoryBusy,
-    kDeviceErrors[0], kDeviceErrors[1], kDeviceErrors[2], kDeviceErrors[3], kDeviceErrors[4],
-    kDeviceErrors[5], kDeviceErrors[6], kDeviceErrors[7], kUnknownDeviceError,
-    kSendingExternal, kSendingInternal};
+inline constexpr const char* kCatalogue[] = {kWriteSnCaption,
+                                             kReadSnCaption,
+                                             kLanguageCaption,
+                                             kSnCaption,
+                                             kIncreaseCaption,
+                                             kStartUpgradeCaption,
+                                             kUpgradeInternalCaption,
+                                             kUpgradeExternalCaption,
+                                             kExitCaption,
+                                             kConfigUnreadable,
+                                             kUpgradeDone,
+                                             kUpgradeFailed,
+                                             kConfigMissing,
+                                             kNoDeviceReply,
+                                             kSerialRefused,
+                                             kSerialNotTwelveDigits,
+                                             kUpgradeFileUnusable,
+                                             kUpgradeRunning,
+                                             kLanguageFileMissing,
+                                             kSerialUnrecorded,
+                                             kLanguageNotSaved,
+                                             kSerialProposalUnusable,
+                                             kHistoryUnusable,
+                                             kSerialGivenBefore,
+                                             kSerialUnconfirmed,
+                                             kHistoryBusy,
+                                             kDeviceErrors[0],
+                                             kDeviceErrors[1],
+                                             kDeviceErrors[2],
+                                             kDeviceErrors[3],
+                                             kDeviceErrors[4],
+                                             kDeviceErrors[5],
+                                             kDeviceErrors[6],
+                                             kDeviceErrors[7],
+                                             kUnknownDeviceError,
+                                             kSendingExternal,
+                                             kSendingInternal};
 
 }  // namespace orvo::text

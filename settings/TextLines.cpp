@@ -10,10 +10,8 @@ std::vector<std::string> SplitTextLines(std::string_view bytes) {
     while (start < bytes.size()) {
         std::size_t lf = bytes.find('\n', start);
         std::size_t end = lf == std::string_view::npos ? bytes.size() : lf;
-        std::size_t contentEnd = (lf != std::string_view::npos && end > start &&
-                                  bytes[end - 1] == '\r')
-                                     ? end - 1
-                                     : end;
+        std::size_t contentEnd =
+            (lf != std::string_view::npos && end > start && bytes[end - 1] == '\r') ? end - 1 : end;
         lines.emplace_back(bytes.substr(start, contentEnd - start));
         start = end + 1;
     }

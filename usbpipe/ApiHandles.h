@@ -18,7 +18,7 @@ inline ApiHandle OwnedByApi(const PipeApi& api, HANDLE handle) {
 
 // A device information set of the setup API, destroyed with SetupDiDestroyDeviceInfoList.
 class DeviceInfoSet {
-  public:
+public:
     DeviceInfoSet(const PipeApi& api, HDEVINFO set) : api_(api), set_(set) {}
     ~DeviceInfoSet();
     DeviceInfoSet(const DeviceInfoSet&) = delete;
@@ -27,7 +27,7 @@ class DeviceInfoSet {
     bool IsValid() const { return set_ != nullptr && set_ != INVALID_HANDLE_VALUE; }
     HDEVINFO Get() const { return set_; }
 
-  private:
+private:
     const PipeApi& api_;
     HDEVINFO set_;
 };

@@ -56,8 +56,7 @@ void VisitInterfacePaths(const PipeApi& api, HDEVINFO set, Take take) {
     for (DWORD index = 0; failedInARow < kMaxFailedEnumerations; ++index) {
         SP_DEVICE_INTERFACE_DATA iface{};
         iface.cbSize = sizeof iface;
-        if (!api.SetupDiEnumDeviceInterfaces(set, nullptr, &kDeviceInterfaceClass, index,
-                                             &iface)) {
+        if (!api.SetupDiEnumDeviceInterfaces(set, nullptr, &kDeviceInterfaceClass, index, &iface)) {
             if (EndsEnumeration(api.GetLastError())) {
                 return;
             }

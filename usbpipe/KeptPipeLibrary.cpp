@@ -13,7 +13,7 @@ struct KeptPipeLibrary::KeptPipe {
         : handle(std::move(pipe)), event(std::move(transferEvent)) {}
 
     ApiHandle handle;
-    ApiHandle event;                    // for one transfer at a time
+    ApiHandle event;  // for one transfer at a time
     std::atomic<bool> eventInUse{false};
     std::atomic<bool> statusAsked{false};  // before the first read
 };
@@ -81,8 +81,8 @@ std::string KeptPipeLibrary::DevicePath() const {
 
 int KeptPipeLibrary::KeptPipes() const {
     std::lock_guard<std::mutex> lock(stateLock_);
-    return static_cast<int>(
-        std::count_if(pipes_.begin(), pipes_.end(), [](const auto& kept) { return kept != nullptr; }));
+    return static_cast<int>(std::count_if(pipes_.begin(), pipes_.end(),
+                                          [](const auto& kept) { return kept != nullptr; }));
 }
 
 std::shared_ptr<KeptPipeLibrary::KeptPipe> KeptPipeLibrary::TakePipe(int pipe, DWORD& error) {
@@ -123,9 +123,8 @@ bool KeptPipeLibrary::SearchDevice(DWORD& error) {
     if (!listed) {
         return false;
     }
-    const bool inUseListed =
-        !devicePath_.empty() &&
-        std::find(listed->begin(), listed->end(), devicePath_) != listed->end();
+    const bool inUseListed = !devicePath_.empty() && std::find(listed->begin(), listed->end(),
+                                                               devicePath_) != listed->end();
     if (inUseListed) {
         return DeviceOpens(api_, devicePath_, error);
     }

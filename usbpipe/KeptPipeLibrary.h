@@ -1,7 +1,7 @@
 #pragma once
 // The two calls of the project's qxUSBDevAdv, the pipe library the tool links for real devices:
-// the arguments and results of qxUSBDev's (UsbPipeLibrary.h), but each pipe is opened at its first use
-// and kept for as long as its transfers succeed, so that in the steady state a transfer costs
+// the arguments and results of qxUSBDev's (UsbPipeLibrary.h), but each pipe is opened at its first
+// use and kept for as long as its transfers succeed, so that in the steady state a transfer costs
 // the driver the transfer alone: no open, no close, no status request.
 //
 // - A pipe is opened with an event of its own for its transfers. The first read on a freshly
@@ -37,7 +37,7 @@
 namespace orvo::usbpipe {
 
 class KeptPipeLibrary {
-  public:
+public:
     explicit KeptPipeLibrary(const PipeApi& api) : api_(api) {}
     ~KeptPipeLibrary();  // closes the pipes still kept
     KeptPipeLibrary(const KeptPipeLibrary&) = delete;
@@ -53,7 +53,7 @@ class KeptPipeLibrary {
     // How many pipes are kept open.
     int KeptPipes() const;
 
-  private:
+private:
     struct KeptPipe;
 
     CallResult Transfer(int pipe, bool read, unsigned char* data, int length, int timeoutMs);

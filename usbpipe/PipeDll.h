@@ -11,7 +11,7 @@ namespace orvo::usbpipe {
 using PipeCall = int (*)(int pipe, unsigned char* data, int length, int timeoutMs);
 
 class PipeDll {
-  public:
+public:
     explicit PipeDll(const std::string& nameOrPath);
     ~PipeDll();
     PipeDll(const PipeDll&) = delete;
@@ -25,7 +25,7 @@ class PipeDll {
     PipeCall read = nullptr;
     PipeCall write = nullptr;
 
-  private:
+private:
     PipeCall Find(const std::string& name) const;
 
     HMODULE module_;

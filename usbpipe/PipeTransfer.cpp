@@ -26,10 +26,10 @@ ApiHandle OpenPipe(const PipeApi& api, const std::string& devicePath, int pipe, 
         }
         return OwnedByApi(api, INVALID_HANDLE_VALUE);
     }
-    ApiHandle handle = OwnedByApi(
-        api, api.CreateFileA(path->c_str(), GENERIC_READ | GENERIC_WRITE,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_OVERLAPPED, nullptr));
+    ApiHandle handle =
+        OwnedByApi(api, api.CreateFileA(path->c_str(), GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_OVERLAPPED, nullptr));
     if (!handle.IsValid() && error != nullptr) {
         *error = api.GetLastError();
     }

@@ -1,6 +1,6 @@
 #pragma once
-// The two calls of qxUSBDev, for outside callers, and the state they share: the device path of the last
-// search and whether that search found the device. Each call opens its pipe, asks its status
+// The two calls of qxUSBDev, for outside callers, and the state they share: the device path of the
+// last search and whether that search found the device. Each call opens its pipe, asks its status
 // before a read, makes one transfer and closes the pipe again; the device is searched for when
 // none is known or a pipe no longer opens, so a device plugged in again is found without the
 // caller doing anything. Every -1 leaves the Windows error that caused it as the calling
@@ -16,7 +16,7 @@
 namespace orvo::usbpipe {
 
 class UsbPipeLibrary {
-  public:
+public:
     explicit UsbPipeLibrary(const PipeApi& api) : api_(api) {}
     UsbPipeLibrary(const UsbPipeLibrary&) = delete;
     UsbPipeLibrary& operator=(const UsbPipeLibrary&) = delete;
@@ -28,7 +28,7 @@ class UsbPipeLibrary {
     bool DeviceFound() const;
     std::string DevicePath() const;
 
-  private:
+private:
     CallResult Read(int pipe, unsigned char* buffer, int length, int timeoutMs);
     CallResult Write(int pipe, const unsigned char* data, int length, int timeoutMs);
     int Finish(const CallResult& result) const;

@@ -219,7 +219,9 @@ std::string UsageText() {
         }
         text += std::string("\n      ") + rule.summary + "\n";
     }
-    text += "  orvo --version | --help | COMMAND --help\n\noptions (the last three for every command):\n";
+    text +=
+        "  orvo --version | --help | COMMAND --help\n\noptions (the last three for every "
+        "command):\n";
     for (const OptionRule& option : kOptions) {
         std::string form = UsageForm(option);
         form.resize(std::max<std::size_t>(form.size() + 1, 18), ' ');

@@ -13,7 +13,9 @@ constexpr std::chrono::milliseconds kRedrawInterval{100};
 
 }  // namespace
 
-std::string Utf8(const std::wstring& text) { return ToUtf8(text); }
+std::string Utf8(const std::wstring& text) {
+    return ToUtf8(text);
+}
 
 void ConsoleReport::Started(std::string_view command) {
     if (json_) {

@@ -154,7 +154,8 @@ void BurnNextNumber(ConsoleSession& session, DeviceRun& run) {
 
 int FinishJob(ConsoleSession& session, const JobOutcome& outcome, double seconds) {
     const int exitCode = outcome.key.empty() ? kExitDone : outcome.exitCode;
-    session.report.Finished(outcome.key, outcome.errorCode, outcome.windowsError, exitCode, seconds);
+    session.report.Finished(outcome.key, outcome.errorCode, outcome.windowsError, exitCode,
+                            seconds);
     return exitCode;
 }
 

@@ -10,8 +10,8 @@ struct RunLogLine {
     std::string serialNumber;  // as read before the job
     std::string imageFile;
     std::string imageSha256;
-    std::string result;        // the message key that ended the run: T2 when done
-    int deviceErrorCode = -1;  // -1: none, left empty
+    std::string result;              // the message key that ended the run: T2 when done
+    int deviceErrorCode = -1;        // -1: none, left empty
     unsigned long windowsError = 0;  // the pipe library's, beside the device's; 0: none
     double seconds = 0;
     std::string burnedSerialNumber;  // the number burned into the device; empty when none

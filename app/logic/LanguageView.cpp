@@ -107,7 +107,9 @@ void LanguageView::SetStatusKey(std::string_view key) {
     statusKey_ = key;
 }
 
-void LanguageView::ReportFailure(std::string_view messageKey) { ReportFailure(messageKey, {}); }
+void LanguageView::ReportFailure(std::string_view messageKey) {
+    ReportFailure(messageKey, {});
+}
 
 void LanguageView::ReportFailure(std::string_view messageKey,
                                  const std::vector<std::wstring>& values) {

@@ -16,10 +16,9 @@ struct Placement {
 };
 
 // The controls hidden at start-up, in this order; nothing but Start Upgrade shows one again.
-constexpr int kHiddenAtStart[] = {control::kIncrease,        control::kWriteSn,
-                                  control::kReadSn,          control::kUpgradeInternal,
-                                  control::kUpgradeExternal, control::kUnusedGroup,
-                                  control::kSnReadout};
+constexpr int kHiddenAtStart[] = {
+    control::kIncrease,        control::kWriteSn,     control::kReadSn,   control::kUpgradeInternal,
+    control::kUpgradeExternal, control::kUnusedGroup, control::kSnReadout};
 
 // Where the skin wants the visible controls, in client pixels, in this order.
 constexpr Placement kPlacements[] = {
@@ -49,7 +48,8 @@ void MainDialogLogic::OnInitDialog() {
 
     IniDocument config;
     if (config.Load(settings::ConfigFile())) {
-        versionText_ = FromAnsi(config.GetString(settings::kSectionSetting, settings::kKeyVersionNo));
+        versionText_ =
+            FromAnsi(config.GetString(settings::kSectionSetting, settings::kKeyVersionNo));
     } else {
         controls_.ShowMessage(kConfigMissingMessage);
         versionText_.clear();
@@ -64,6 +64,8 @@ void MainDialogLogic::OnInitDialog() {
     }
 }
 
-bool MainDialogLogic::MayClose() { return !RefuseWhileUpgrading(upgrade_.Worker(), view_); }
+bool MainDialogLogic::MayClose() {
+    return !RefuseWhileUpgrading(upgrade_.Worker(), view_);
+}
 
 }  // namespace orvo

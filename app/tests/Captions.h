@@ -11,8 +11,17 @@ struct Caption {
 };
 
 inline constexpr Caption kCaptions[] = {
-    {control::kLanguageLabel, text::kLanguageCaption}, {control::kSnLabel, text::kSnCaption}, {control::kIncrease, text::kIncreaseCaption}, {control::kWriteSn, text::kWriteSnCaption}, {control::kReadSn, text::kReadSnCaption}, {control::kStartUpgrade, text::kStartUpgradeCaption},
-    {control::kUpgradeInternal, text::kUpgradeInternalCaption}, {control::kUpgradeExternal, text::kUpgradeExternalCaption}, {control::kExit, text::kExitCaption},    {control::kStartCaption, text::kStartUpgradeCaption}, {control::kExitCaption, text::kExitCaption},
+    {control::kLanguageLabel, text::kLanguageCaption},
+    {control::kSnLabel, text::kSnCaption},
+    {control::kIncrease, text::kIncreaseCaption},
+    {control::kWriteSn, text::kWriteSnCaption},
+    {control::kReadSn, text::kReadSnCaption},
+    {control::kStartUpgrade, text::kStartUpgradeCaption},
+    {control::kUpgradeInternal, text::kUpgradeInternalCaption},
+    {control::kUpgradeExternal, text::kUpgradeExternalCaption},
+    {control::kExit, text::kExitCaption},
+    {control::kStartCaption, text::kStartUpgradeCaption},
+    {control::kExitCaption, text::kExitCaption},
 };
 
 }  // namespace orvo::testing

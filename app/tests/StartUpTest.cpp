@@ -22,11 +22,16 @@ struct Placed {
 };
 
 constexpr Placed kShown[] = {
-    {control::kSnLabel, {110, 103}}, {control::kSnField, {244, 100}}, {control::kStartUpgrade, {120, 150}}, {control::kExit, {260, 150}},
-    {control::kStartCaption, {90, 260}},  {control::kExitCaption, {240, 260}}, {control::kLanguageLabel, {280, 35}},  {control::kLanguageList, {370, 32}},
-    {control::kMinimise, {436, 2}},   {control::kClose, {456, 2}},   {control::kProgress, {15, 300}},
+    {control::kSnLabel, {110, 103}},      {control::kSnField, {244, 100}},
+    {control::kStartUpgrade, {120, 150}}, {control::kExit, {260, 150}},
+    {control::kStartCaption, {90, 260}},  {control::kExitCaption, {240, 260}},
+    {control::kLanguageLabel, {280, 35}}, {control::kLanguageList, {370, 32}},
+    {control::kMinimise, {436, 2}},       {control::kClose, {456, 2}},
+    {control::kProgress, {15, 300}},
 };
-constexpr int kHidden[] = {control::kUnusedEdit, control::kIncrease, control::kReadSn, control::kUpgradeInternal, control::kUpgradeExternal, control::kWriteSn, control::kSnReadout, control::kUnusedGroup};
+constexpr int kHidden[] = {control::kUnusedEdit,      control::kIncrease,        control::kReadSn,
+                           control::kUpgradeInternal, control::kUpgradeExternal, control::kWriteSn,
+                           control::kSnReadout,       control::kUnusedGroup};
 
 Image VersionAfterFirstTick(const drive::ProgramWindow& window) {
     EXPECT_TRUE(WaitForDrawnTitle(window.Handle()));
@@ -62,8 +67,10 @@ TEST_F(StartUp, LaysOutTheSkinWithTheStoredLanguage) {
     }
     EXPECT_EQ(window.Text(control::kStartUpgrade), L"Lancer la mise \u00E0 jour");
     EXPECT_EQ(window.Text(control::kLanguageList), L"Fran\u00E7ais");
-    EXPECT_EQ(window.Text(control::kSnField), L"") << "the proposed number is not shown at start-up";
-    EXPECT_EQ(window.Text(control::kProgress), L"") << "the bar shows its percentage, no status text";
+    EXPECT_EQ(window.Text(control::kSnField), L"")
+        << "the proposed number is not shown at start-up";
+    EXPECT_EQ(window.Text(control::kProgress), L"")
+        << "the bar shows its percentage, no status text";
     EXPECT_TRUE(VersionAfterFirstTick(window).Contains(kVersionColour));
     EXPECT_TRUE(drive::FindMessageBoxes(ProcessId()).empty());
 }
@@ -107,18 +114,20 @@ TEST_P(StartUpWith, OpensTheWindowWithWhatTheFileGives) {
     EXPECT_TRUE(drive::FindMessageBoxes(ProcessId()).empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Config, StartUpWith,
-    ::testing::Values(
-        ThinConfig{"EmptyVersion",
-                   [](std::string config) {
-                       return config.replace(config.find("VERSIONNO=V1.6.0.0"), 18, "VERSIONNO=");
-                   },
-                   {},
-                   true},
-        ThinConfig{"EmptyFile", [](std::string) { return std::string(); },
-                   {L"can not found the ini file.."}, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Config, StartUpWith,
+                         ::testing::Values(ThinConfig{"EmptyVersion",
+                                                      [](std::string config) {
+                                                          return config.replace(
+                                                              config.find("VERSIONNO=V1.6.0.0"), 18,
+                                                              "VERSIONNO=");
+                                                      },
+                                                      {},
+                                                      true},
+                                           ThinConfig{"EmptyFile",
+                                                      [](std::string) { return std::string(); },
+                                                      {L"can not found the ini file.."},
+                                                      false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace orvo::testing

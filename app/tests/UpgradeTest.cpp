@@ -15,7 +15,6 @@ namespace {
 
 using namespace orvo::control;
 
-
 std::uint32_t BigEndianAt(const std::string& bytes, std::size_t at) {
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < 4; ++i) {
@@ -61,7 +60,8 @@ TEST_F(Upgrade, RunsToTheEndAndRefusesToCloseMeanwhile) {
         << "a refusal of the window's own thread is owned by the window";
     EXPECT_FALSE(HasEnded());
 
-    EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_EN", text::kUpgradeDone), kUpgradeTimeout))
+    EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_EN", text::kUpgradeDone),
+                                   kUpgradeTimeout))
         << "the bar shows " << ::testing::PrintToString(window.Text(kProgress));
     EXPECT_EQ(window.Text(kSnField), L"961990000100");
     const ImageParts sent = PartsOf(Folder().Read("orvo_upgrade.bin"));
@@ -107,13 +107,15 @@ TEST_F(Upgrade, FailureReplyShowsItsMessageAndTheFailedStatus) {
     EXPECT_TRUE(
         drive::PollUntil([&] { return IsWindowEnabled(window.Handle()) != FALSE; }, kStepTimeout))
         << "the main window is enabled again once the box is answered";
-    EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_EN", text::kUpgradeFailed), kStepTimeout))
+    EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_EN", text::kUpgradeFailed),
+                                   kStepTimeout))
         << "the bar shows " << ::testing::PrintToString(window.Text(kProgress));
     EXPECT_EQ(SimOutput("internal.bin"), "") << "a broken-off run ends no upgrade";
 
     // The failed status follows a language change.
     window.SelectListItem(kLanguageList, 1);
-    EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_FR", text::kUpgradeFailed), kStepTimeout))
+    EXPECT_TRUE(window.WaitForText(kProgress, LanguageText(L"LANGUAGE_FR", text::kUpgradeFailed),
+                                   kStepTimeout))
         << "the bar shows " << ::testing::PrintToString(window.Text(kProgress));
 }
 

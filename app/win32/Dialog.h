@@ -27,7 +27,9 @@ protected:
     // procedure's answer (for the WM_CTLCOLOR* family a brush, and so on).
     // Messages whose answer goes through DWLP_MSGRESULT use SetMessageResult.
     virtual bool OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) = 0;
-    void SetMessageResult(LRESULT value) const { SetWindowLongPtrW(window_, DWLP_MSGRESULT, value); }
+    void SetMessageResult(LRESULT value) const {
+        SetWindowLongPtrW(window_, DWLP_MSGRESULT, value);
+    }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM w, LPARAM l);

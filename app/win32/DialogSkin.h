@@ -14,7 +14,7 @@ inline constexpr COLORREF kLabelTextColour = RGB(0, 0, 255);
 inline constexpr COLORREF kSnFieldTextColour = RGB(255, 0, 0);
 
 class DialogSkin {
-  public:
+public:
     DialogSkin();
 
     // Makes the dialog's pattern brush from the background image (bitmap 152); the caller
@@ -26,7 +26,7 @@ class DialogSkin {
     // returns the brush to fill with; the brush stays the skin's.
     HBRUSH OnCtlColor(HWND dialog, HDC dc, HWND window) const;
 
-  private:
+private:
     ScopedBrush panelBrush_;
     ScopedBrush backgroundBrush_;
 };

@@ -18,7 +18,7 @@
 namespace orvo {
 
 class DialogWindowControls : public DialogControls {
-  public:
+public:
     // `caption` is the title of every message box.
     DialogWindowControls(HWND dialog, TextProgressBar& bar, std::wstring caption);
 
@@ -42,7 +42,7 @@ class DialogWindowControls : public DialogControls {
     // dialog's thread to go on handling messages, which it does in its modal loop.
     void ShowMessage(const std::wstring& text) override;
 
-  private:
+private:
     // The control's handle; NULL, and not kept, while the dialog has no such control.
     HWND Item(int id) const;
     LRESULT SendToItem(int id, UINT message, WPARAM wParam, LPARAM lParam) const {

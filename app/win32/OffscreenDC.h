@@ -9,7 +9,7 @@
 namespace orvo {
 
 class OffscreenDC {
-  public:
+public:
     explicit OffscreenDC(HDC target);
     ~OffscreenDC();
     OffscreenDC(const OffscreenDC&) = delete;
@@ -18,7 +18,7 @@ class OffscreenDC {
     HDC Get() const { return offscreen_ ? memory_.Get() : target_; }
     bool IsOffscreen() const { return offscreen_; }
 
-  private:
+private:
     HDC target_;
     RECT rect_{};  // the target's clip box
     ScopedMemoryDC memory_;

@@ -11,7 +11,7 @@ namespace orvo {
 // kinds apart, so a font cannot be handed where a brush is owned.
 template <typename Handle>
 class ScopedGdiObject {
-  public:
+public:
     ScopedGdiObject() = default;
     explicit ScopedGdiObject(Handle handle) : handle_(handle) {}
     ~ScopedGdiObject() { Reset(); }
@@ -35,7 +35,7 @@ class ScopedGdiObject {
         handle_ = handle;
     }
 
-  private:
+private:
     Handle handle_ = nullptr;
 };
 
@@ -47,7 +47,7 @@ using ScopedRegion = ScopedGdiObject<HRGN>;
 
 // A memory DC from CreateCompatibleDC, freed with DeleteDC.
 class ScopedMemoryDC {
-  public:
+public:
     explicit ScopedMemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
     ~ScopedMemoryDC() {
         if (dc_ != nullptr) {
@@ -60,13 +60,13 @@ class ScopedMemoryDC {
     HDC Get() const { return dc_; }
     bool IsValid() const { return dc_ != nullptr; }
 
-  private:
+private:
     HDC dc_;
 };
 
 // A window's client-area DC from GetDC, given back with ReleaseDC.
 class ScopedClientDC {
-  public:
+public:
     explicit ScopedClientDC(HWND window) : window_(window), dc_(GetDC(window)) {}
     ~ScopedClientDC() {
         if (dc_ != nullptr) {
@@ -79,7 +79,7 @@ class ScopedClientDC {
     HDC Get() const { return dc_; }
     bool IsValid() const { return dc_ != nullptr; }
 
-  private:
+private:
     HWND window_;
     HDC dc_;
 };
@@ -87,7 +87,7 @@ class ScopedClientDC {
 // One WM_PAINT: BeginPaint on construction, EndPaint on destruction, so the window is always
 // validated, whatever the paint does in between.
 class ScopedPaint {
-  public:
+public:
     explicit ScopedPaint(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
     ~ScopedPaint() { EndPaint(window_, &paint_); }
     ScopedPaint(const ScopedPaint&) = delete;
@@ -96,7 +96,7 @@ class ScopedPaint {
     HDC Get() const { return dc_; }
     bool IsValid() const { return dc_ != nullptr; }
 
-  private:
+private:
     HWND window_;
     PAINTSTRUCT paint_{};
     HDC dc_;
@@ -104,7 +104,7 @@ class ScopedPaint {
 
 // Selects an object into a DC and puts the displaced one back.
 class SelectGuard {
-  public:
+public:
     SelectGuard(HDC dc, HGDIOBJ object)
         : dc_(dc), previous_(object != nullptr ? SelectObject(dc, object) : nullptr) {}
     ~SelectGuard() {
@@ -115,7 +115,7 @@ class SelectGuard {
     SelectGuard(const SelectGuard&) = delete;
     SelectGuard& operator=(const SelectGuard&) = delete;
 
-  private:
+private:
     HDC dc_;
     HGDIOBJ previous_;
 };

@@ -30,7 +30,7 @@
 namespace orvo {
 
 class TextProgressBar {
-  public:
+public:
     TextProgressBar();  // takes its colours from the system, once
     ~TextProgressBar();
     TextProgressBar(const TextProgressBar&) = delete;
@@ -51,7 +51,7 @@ class TextProgressBar {
     COLORREF BarColour() const { return barColour_; }
     COLORREF BackgroundColour() const { return backgroundColour_; }
 
-  private:
+private:
     // One state of the bar: a position in a range.
     struct BarState {
         int position = 0;

@@ -1,9 +1,9 @@
 #include "MainDialog.h"
 
 #include "AboutBox.h"
-#include "SystemMenu.h"
 #include "DialogControls.h"
 #include "DialogPainting.h"
+#include "SystemMenu.h"
 #include "resource.h"
 
 #include <windowsx.h>
@@ -48,55 +48,55 @@ MainDialog::MainDialog(HINSTANCE instance, PipeLibrary& pipes)
 
 bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
     switch (message) {
-    case WM_INITDIALOG:
-        OnInitDialog();
-        result = TRUE;  // the focus goes to the first tab stop: the Exit button
-        return true;
-    case WM_SYSCOMMAND:
-        return OnSysCommand(w);
-    case WM_PAINT:
-        return OnPaint();
-    case WM_QUERYDRAGICON:
-        result = reinterpret_cast<INT_PTR>(icon_);
-        return true;
-    case WM_COMMAND:
-        OnCommand(LOWORD(w), HIWORD(w));
-        return true;
-    case WM_TIMER:
-        OnTimer(w);
-        return false;
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSCROLLBAR:
-        result = reinterpret_cast<INT_PTR>(
-            skin_.OnCtlColor(Handle(), reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l)));
-        return true;
-    case WM_NCHITTEST:
-        return OnNcHitTest(l);
-    case WM_QUERYENDSESSION:
-        // Ending the session would cut the device off half-way through its firmware.
-        if (logic_ && logic_->UpgradeRunning()) {
-            RefuseEndOfSession();
-            SetMessageResult(FALSE);
-            result = TRUE;
+        case WM_INITDIALOG:
+            OnInitDialog();
+            result = TRUE;  // the focus goes to the first tab stop: the Exit button
             return true;
-        }
-        TakeBackShutdownReason();
-        return false;
-    case WM_ENDSESSION:
-        TakeBackShutdownReason();
-        return false;
-    case WM_DESTROY:
-        TakeBackShutdownReason();
-        if (logic_) {
-            logic_->OnDestroy();
-        }
-        return false;
-    default:
-        return false;
+        case WM_SYSCOMMAND:
+            return OnSysCommand(w);
+        case WM_PAINT:
+            return OnPaint();
+        case WM_QUERYDRAGICON:
+            result = reinterpret_cast<INT_PTR>(icon_);
+            return true;
+        case WM_COMMAND:
+            OnCommand(LOWORD(w), HIWORD(w));
+            return true;
+        case WM_TIMER:
+            OnTimer(w);
+            return false;
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORSCROLLBAR:
+            result = reinterpret_cast<INT_PTR>(
+                skin_.OnCtlColor(Handle(), reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l)));
+            return true;
+        case WM_NCHITTEST:
+            return OnNcHitTest(l);
+        case WM_QUERYENDSESSION:
+            // Ending the session would cut the device off half-way through its firmware.
+            if (logic_ && logic_->UpgradeRunning()) {
+                RefuseEndOfSession();
+                SetMessageResult(FALSE);
+                result = TRUE;
+                return true;
+            }
+            TakeBackShutdownReason();
+            return false;
+        case WM_ENDSESSION:
+            TakeBackShutdownReason();
+            return false;
+        case WM_DESTROY:
+            TakeBackShutdownReason();
+            if (logic_) {
+                logic_->OnDestroy();
+            }
+            return false;
+        default:
+            return false;
     }
 }
 
@@ -160,25 +160,25 @@ void MainDialog::OnCommand(int id, int code) {
         return;
     }
     switch (id) {
-    case control::kStartUpgrade:
-        logic_->OnStartUpgrade();
-        break;
-    case control::kReadSn:
-        logic_->OnReadSerialNumber();
-        break;
-    case control::kWriteSn:
-        logic_->OnWriteSerialNumber();
-        break;
-    case control::kMinimise:
-        ShowWindow(Handle(), SW_MINIMIZE);
-        break;
-    case control::kClose:
-    case IDOK:
-    case IDCANCEL:  // the Exit button and the Esc key
-        Close();
-        break;
-    default:
-        break;
+        case control::kStartUpgrade:
+            logic_->OnStartUpgrade();
+            break;
+        case control::kReadSn:
+            logic_->OnReadSerialNumber();
+            break;
+        case control::kWriteSn:
+            logic_->OnWriteSerialNumber();
+            break;
+        case control::kMinimise:
+            ShowWindow(Handle(), SW_MINIMIZE);
+            break;
+        case control::kClose:
+        case IDOK:
+        case IDCANCEL:  // the Exit button and the Esc key
+            Close();
+            break;
+        default:
+            break;
     }
 }
 

@@ -14,7 +14,7 @@ struct FakeProcess {
 };
 
 class FakeProcesses final : public ProcessPlatform {
-  public:
+public:
     FakeProcesses(std::vector<FakeProcess> processes, ProcessId self);
 
     bool TakeSnapshot() override;
@@ -33,7 +33,7 @@ class FakeProcesses final : public ProcessPlatform {
     std::vector<bool> snapshotHeldAtTermination;
     int snapshotsHeld = 0;
 
-  private:
+private:
     bool ReadAt(std::size_t index, ProcessEntry& entry);
 
     std::vector<FakeProcess> processes_;

@@ -4,9 +4,9 @@
 //                                   the Pyxol.dll beside it: with its own name, it ends itself
 // Exit code 0 comes only from being terminated by the library; 3 means CloseProgress returned,
 // 4 that the library or the event was missing, 2 wrong arguments.
+#include "PyxolLibrary_win32.h"
 #include "win32/DllSearch.h"
 #include "win32/KernelHandle.h"
-#include "PyxolLibrary_win32.h"
 
 #include <cstring>
 

@@ -17,10 +17,10 @@
 namespace orvo::procutil {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 using orvo::testing::BesideThisProgram;
 using orvo::testing::ChildProcess;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 constexpr char kSleeperName[] = "orvo-sleeper.exe";
 
@@ -98,17 +98,17 @@ TEST(PyxolExports, AreExactlyTheTwoFunctionsByTheirPlainNames) {
 
 // Two copies of the sleeper for all cases of a table, since every start is slow under Wine.
 class TwoSleepers {
-  public:
+public:
     bool BothRunning() const { return first_.IsRunning() && second_.IsRunning(); }
 
-  private:
+private:
     ChildProcess first_{kSleeper};
     ChildProcess second_{kSleeper};
 };
 
 template <typename Name>
 class WithTwoSleepers : public ::testing::TestWithParam<Name> {
-  protected:
+protected:
     static void SetUpTestSuite() { sleepers_ = std::make_unique<TwoSleepers>(); }
     static void TearDownTestSuite() { sleepers_.reset(); }
     static inline std::unique_ptr<TwoSleepers> sleepers_;
@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(LetterCases, NamesOfRunningSleepers,
 
 // No name at all stands for the null pointer.
 class NamesNoProcessHas : public WithTwoSleepers<std::optional<std::string>> {
-  protected:
+protected:
     const char* Name() const { return GetParam() ? GetParam()->c_str() : nullptr; }
 };
 
@@ -141,8 +141,8 @@ TEST_P(NamesNoProcessHas, AreNotFoundAndEndNothing) {
 INSTANTIATE_TEST_SUITE_P(PartsAndPatterns, NamesNoProcessHas,
                          ::testing::Values(std::nullopt, "", "orvo-sleeper", "orvo-sleeper.ex",
                                            "orvo-sleeper.exe ", " orvo-sleeper.exe", "sleeper.exe",
-                                           "orvo-sleeper.*", "*", ".\\orvo-sleeper.exe",
-                                           kSleeper, "no-such-program.exe"));
+                                           "orvo-sleeper.*", "*", ".\\orvo-sleeper.exe", kSleeper,
+                                           "no-such-program.exe"));
 
 TEST(CloseProgress, EndsEveryCopyAndThenFindsNone) {
     ChildProcess first(kSleeper);

@@ -21,8 +21,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, NextNumber,
                                            NextCase{"961990009999", "961990010000"},
                                            NextCase{"961999999999", "9619910000000"},
                                            NextCase{"96199000010", ""},
-                                           NextCase{"9619900001000", ""},
-                                           NextCase{"", ""},
+                                           NextCase{"9619900001000", ""}, NextCase{"", ""},
                                            NextCase{"96199ABCDEFG", "961990000001"},
                                            NextCase{"96199  12abc", "961990000013"}));
 

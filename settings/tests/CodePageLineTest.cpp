@@ -25,16 +25,16 @@ TEST_P(CodePageLines, SplitIntoSectionAndCodePage) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CodePageLines,
-                         ::testing::Values(CodePageCase{"LANGUAGE_EN_PAGE=1252", true, "LANGUAGE_EN", 1252},
-                                           CodePageCase{"LANGUAGE_SP_PAGE=  -12x", true, "LANGUAGE_SP", -12},
-                                           CodePageCase{"LANGUAGE_FR_PAGE=", true, "LANGUAGE_FR", 0},
-                                           CodePageCase{"PAGE=936", true, "", 936},
-                                           CodePageCase{"X_PAGE_Y_PAGE=+7", true, "X", 7},
-                                           CodePageCase{"LANGUAGE_EN_PAGE 1252", false, "", 0},
-                                           CodePageCase{"language_en_page=1", false, "", 0},
-                                           CodePageCase{"A=PAGE", true, "", 0},
-                                           CodePageCase{"LANGUAGE_DE_PAGE=99999999999", true, "LANGUAGE_DE", 2147483647}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CodePageLines,
+    ::testing::Values(
+        CodePageCase{"LANGUAGE_EN_PAGE=1252", true, "LANGUAGE_EN", 1252},
+        CodePageCase{"LANGUAGE_SP_PAGE=  -12x", true, "LANGUAGE_SP", -12},
+        CodePageCase{"LANGUAGE_FR_PAGE=", true, "LANGUAGE_FR", 0},
+        CodePageCase{"PAGE=936", true, "", 936}, CodePageCase{"X_PAGE_Y_PAGE=+7", true, "X", 7},
+        CodePageCase{"LANGUAGE_EN_PAGE 1252", false, "", 0},
+        CodePageCase{"language_en_page=1", false, "", 0}, CodePageCase{"A=PAGE", true, "", 0},
+        CodePageCase{"LANGUAGE_DE_PAGE=99999999999", true, "LANGUAGE_DE", 2147483647}));
 
 TEST(CodePageLine, OnlyTheThreeLanguagesAreOffered) {
     EXPECT_TRUE(IsOfferedLanguageSection("LANGUAGE_EN"));

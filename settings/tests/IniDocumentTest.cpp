@@ -57,7 +57,8 @@ const LookupCase kLookups[] = {
     {"bareLineFeedKeyAlone", "[S]\nK\nL=2\n", "S", "K", ""},
     {"keyAloneAtTheEnd", "[A]\r\nK", "A", "K", ""},
     {"keyAloneAtTheEndAfterBareLineFeed", "[A]\nK", "A", "K", ""},
-    {"longNamePart", "[S]\r\nAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA=v\r\n",
+    {"longNamePart",
+     "[S]\r\nAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA=v\r\n",
      "S", "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA", "v"},
     {"loneBracket", "[", "", "K", ""},
     {"equalsOnly", "=", "S", "", ""},
@@ -192,8 +193,8 @@ TEST(ReplaceFileContents, FailedWriteLeavesTheOldFileWhole) {
         auto failPartWay = [cut](std::FILE* f, const char* data, std::size_t) {
             return std::fwrite(data, 1, cut, f);
         };
-        EXPECT_FALSE(ReplaceFileContents(folder.File("CONFIG.INI"), std::string(3000, 'n'),
-                                         failPartWay));
+        EXPECT_FALSE(
+            ReplaceFileContents(folder.File("CONFIG.INI"), std::string(3000, 'n'), failPartWay));
         EXPECT_EQ(folder.Read("CONFIG.INI"), before);
         EXPECT_FALSE(folder.Exists("CONFIG.INI.new"));
     }
@@ -248,8 +249,8 @@ TEST(IniDocument, AnyBytesLoadWithoutHarm) {
     TempFolder folder;
     std::mt19937 random(42);
     std::uniform_int_distribution<int> byte(0, 255);
-    for (std::size_t size : {std::size_t{1}, std::size_t{7}, std::size_t{4096},
-                             std::size_t{10} << 20}) {
+    for (std::size_t size :
+         {std::size_t{1}, std::size_t{7}, std::size_t{4096}, std::size_t{10} << 20}) {
         std::string garbage(size, '\0');
         for (char& c : garbage) {
             c = static_cast<char>(size > 4096 ? "[=;\r\nK"[byte(random) % 6] : byte(random));

@@ -33,7 +33,7 @@ std::vector<std::string> TextKeys() {
 }
 
 class SampleData : public ::testing::Test {
-  protected:
+protected:
     SampleData() {
         for (const char* name : {"CONFIG.INI", "language.ini", "burn_sn.txt"}) {
             std::filesystem::copy_file(kDataDir / name, folder_.Path() / name);

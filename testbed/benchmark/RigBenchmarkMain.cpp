@@ -61,8 +61,7 @@ void SetVariable(const wchar_t* name, const std::optional<std::wstring>& value) 
 }
 
 // One upgrade by a fresh tool of `folder`; on the rig when `rigServer` is given.
-std::optional<Run> UpgradeOnce(const fs::path& folder, const std::string& rigServer,
-                               bool counted) {
+std::optional<Run> UpgradeOnce(const fs::path& folder, const std::string& rigServer, bool counted) {
     const fs::path timingFile = folder / "timing.txt";
     const fs::path countsFile = folder / "counts.txt";
     fs::remove(timingFile);
@@ -138,7 +137,7 @@ struct Road {
     const char* name;
     fs::path folder;
     bool onRig;
-    bool counted;      // the library counts its own calls
+    bool counted;          // the library counts its own calls
     fs::path countedTwin;  // a counted build of the same library, run once for its counts
 };
 

@@ -30,9 +30,11 @@ std::vector<std::string> Lines(std::string_view bytes) {
 // %d: white space, a sign, digits; beyond int it stays at the nearest end of the range.
 int Decimal(std::string_view text) {
     std::size_t i = text.find_first_not_of(" \t\n\v\f\r");
-    if (i == std::string_view::npos) return 0;
+    if (i == std::string_view::npos)
+        return 0;
     const bool negative = text[i] == '-';
-    if (text[i] == '+' || text[i] == '-') ++i;
+    if (text[i] == '+' || text[i] == '-')
+        ++i;
     std::string digits;
     while (i < text.size() && text[i] >= '0' && text[i] <= '9') digits += text[i++];
     digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));

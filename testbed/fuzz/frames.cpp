@@ -16,7 +16,9 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::uint8_t kUntouched = 0xEE;
 
-bool Builds(int length, int kind) { return (kind == 0 && length > 3) || (kind == 1 && length >= 8); }
+bool Builds(int length, int kind) {
+    return (kind == 0 && length > 3) || (kind == 1 && length >= 8);
+}
 
 Bytes Frame(const Bytes& source, int length, int kind, int command) {
     Bytes frame(source.begin(), source.begin() + length);
@@ -33,7 +35,8 @@ Bytes Frame(const Bytes& source, int length, int kind, int command) {
     frame[3] = 0xAA;
     std::uint32_t sum = 0;
     for (int i = 0; i < length - 4; ++i) sum += frame[i];
-    for (int b = 0; b < 4; ++b) frame[length - 4 + b] = static_cast<std::uint8_t>(sum >> (24 - 8 * b));
+    for (int b = 0; b < 4; ++b)
+        frame[length - 4 + b] = static_cast<std::uint8_t>(sum >> (24 - 8 * b));
     return frame;
 }
 

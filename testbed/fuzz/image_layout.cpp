@@ -29,15 +29,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < 8; ++i) fileLength |= std::uint64_t{input.Byte()} << (8 * i);
     const std::string rest = input.Rest();
     const std::vector<std::uint8_t> header(rest.begin(), rest.end());
-    if (flags & 1) fileLength = header.size();
+    if (flags & 1)
+        fileLength = header.size();
 
-    const orvo::ImageLayout layout = orvo::ReadImageLayout(header.data(), header.size(), fileLength);
+    const orvo::ImageLayout layout =
+        orvo::ReadImageLayout(header.data(), header.size(), fileLength);
     const image::Layout expected = image::Read(header, fileLength);
     FUZZ_CHECK_SAYING(layout.fault == expected.fault,
                       "fault " + std::to_string(static_cast<int>(layout.fault)) + ", expected " +
                           std::to_string(static_cast<int>(expected.fault)) + ", file length " +
                           std::to_string(fileLength));
-    if (layout.fault != orvo::ImageFault::kNone) return 0;
+    if (layout.fault != orvo::ImageFault::kNone)
+        return 0;
 
     FUZZ_CHECK(layout.internalSize == expected.internalSize);
     FUZZ_CHECK(layout.externalSize == expected.externalSize);
@@ -47,14 +50,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(layout.segments[i].length == expected.segments[i].length);
         FUZZ_CHECK(layout.segments[i].label == Label(i));
     }
-    FUZZ_CHECK(orvo::BlockCount(layout.internalSize, 4352) == image::Blocks(layout.internalSize, 4352));
-    FUZZ_CHECK(orvo::BlockCount(layout.externalSize, 4096) == image::Blocks(layout.externalSize, 4096));
+    FUZZ_CHECK(orvo::BlockCount(layout.internalSize, 4352) ==
+               image::Blocks(layout.internalSize, 4352));
+    FUZZ_CHECK(orvo::BlockCount(layout.externalSize, 4096) ==
+               image::Blocks(layout.externalSize, 4096));
     // The label of a position: the first segment whose range holds it, else the last one's.
     for (std::uint64_t position : {std::uint64_t{0}, std::uint64_t{256}, fileLength / 2,
                                    fileLength - 1, 256 + expected.internalSize}) {
         std::size_t holder = expected.segments.size() - 1;
         for (std::size_t i = 0; i + 1 < expected.segments.size(); ++i) {
-            if (position >= expected.segments[i].offset && position < expected.segments[i + 1].offset) {
+            if (position >= expected.segments[i].offset &&
+                position < expected.segments[i + 1].offset) {
                 holder = i;
                 break;
             }

@@ -57,6 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string copy = (ScratchFolder() / "COPY.INI").string();
     FUZZ_CHECK(doc.Save(copy) && ReadFile("COPY.INI") == doc.Bytes());
     doc.Clear();
-    FUZZ_CHECK(doc.Bytes().empty() && doc.SectionCount() == 0 && doc.GetString(section, key).empty());
+    FUZZ_CHECK(doc.Bytes().empty() && doc.SectionCount() == 0 &&
+               doc.GetString(section, key).empty());
     return 0;
 }

@@ -31,12 +31,15 @@ std::vector<Language> ExpectedLanguages(const std::string& config) {
     std::size_t start = 0;
     while (start < config.size() && languages.size() < 256) {
         std::size_t end = config.find('\n', start);
-        if (end == std::string::npos) end = config.size();
+        if (end == std::string::npos)
+            end = config.size();
         std::string line = config.substr(start, end - start);
         start = end + 1;
-        if (end < config.size() && !line.empty() && line.back() == '\r') line.pop_back();
+        if (end < config.size() && !line.empty() && line.back() == '\r')
+            line.pop_back();
         const std::size_t equals = line.find('=');
-        if (line.find("PAGE") == std::string::npos || equals == std::string::npos) continue;
+        if (line.find("PAGE") == std::string::npos || equals == std::string::npos)
+            continue;
         const std::string section = line.substr(0, line.find("_PAGE"));
         if (section != "LANGUAGE_EN" && section != "LANGUAGE_FR" && section != "LANGUAGE_SP") {
             continue;
@@ -50,7 +53,9 @@ std::vector<Language> ExpectedLanguages(const std::string& config) {
     return languages;
 }
 
-std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+std::wstring Wide(const std::string& ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
+}
 
 // Captions and the keys they come from.
 constexpr std::pair<int, const wchar_t*> kCaptions[] = {
@@ -64,8 +69,9 @@ void CheckCaptions(const orvo::testing::FakeDialogControls& controls, const std:
         const std::wstring expected =
             current < 0 ? std::wstring()
                         : orvo::ParseProfileValue(texts, Wide(languages[current].section), key);
-        FUZZ_CHECK_SAYING(controls.GetText(id) == expected,
-                          "caption " + Escaped(controls.GetText(id)) + ", expected " + Escaped(expected));
+        FUZZ_CHECK_SAYING(
+            controls.GetText(id) == expected,
+            "caption " + Escaped(controls.GetText(id)) + ", expected " + Escaped(expected));
         FUZZ_CHECK(expected.size() < 256);
     }
 }
@@ -84,8 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string texts = input.Rest();
     RemoveFile("CONFIG.INI");
     RemoveFile("language.ini");
-    if (!(flags & 0x40)) WriteFile("CONFIG.INI", config);
-    if (!(flags & 0x80)) WriteFile("language.ini", texts);
+    if (!(flags & 0x40))
+        WriteFile("CONFIG.INI", config);
+    if (!(flags & 0x80))
+        WriteFile("language.ini", texts);
 
     orvo::testing::FakeDialogControls controls;
     orvo::LanguageTexts languageData;
@@ -100,15 +108,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::vector<Language> expected = ExpectedLanguages(config);
     const auto& languages = languageData.Languages();
-    FUZZ_CHECK_SAYING(languages.size() == expected.size(),
-                      std::to_string(languages.size()) + " languages, expected " +
-                          std::to_string(expected.size()));
+    FUZZ_CHECK_SAYING(languages.size() == expected.size(), std::to_string(languages.size()) +
+                                                               " languages, expected " +
+                                                               std::to_string(expected.size()));
     const auto items = controls.State(control::kLanguageList).items;
     FUZZ_CHECK(items.size() == expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         FUZZ_CHECK(languages[i].sectionName == Wide(expected[i].section));
         FUZZ_CHECK(languages[i].codePage == expected[i].codePage);
-        FUZZ_CHECK(items[i] == orvo::ParseProfileValue(texts, L"LANGUAGE_EN", Wide(expected[i].section)));
+        FUZZ_CHECK(items[i] ==
+                   orvo::ParseProfileValue(texts, L"LANGUAGE_EN", Wide(expected[i].section)));
     }
 
     // The stored language is selected, else the first; with none listed, nothing is.
@@ -135,13 +144,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(languageData.CurrentIndex() == current);
     CheckCaptions(controls, texts, expected, current);
     FUZZ_CHECK(controls.GetText(control::kProgress) ==
-               (current < 0 ? std::wstring()
-                            : orvo::ParseProfileValue(texts, Wide(expected[current].section), L"T2")));
+               (current < 0
+                    ? std::wstring()
+                    : orvo::ParseProfileValue(texts, Wide(expected[current].section), L"T2")));
     std::string after = config;
     if (valid) {
         const ini::Update update = ini::Set(config, "SETTING", "LANGUAGE", expected[pick].section);
-        if (update.saves) after = update.bytes;
+        if (update.saves)
+            after = update.bytes;
     }
-    FUZZ_CHECK_SAYING(ReadFile("CONFIG.INI") == after, "CONFIG.INI " + Escaped(ReadFile("CONFIG.INI")));
+    FUZZ_CHECK_SAYING(ReadFile("CONFIG.INI") == after,
+                      "CONFIG.INI " + Escaped(ReadFile("CONFIG.INI")));
     return 0;
 }

@@ -23,7 +23,7 @@ std::wstring WideText(std::string_view bytes) {
             continue;
         }
         char32_t cp = ((b - 0xF8u) << 16) + (static_cast<unsigned char>(bytes[i + 1]) << 8 |
-                                            static_cast<unsigned char>(bytes[i + 2]));
+                                             static_cast<unsigned char>(bytes[i + 2]));
         if (cp >= 0xD800 && cp <= 0xDFFF) {
             cp += 0x800;  // a surrogate is no character to store
         }
@@ -96,7 +96,9 @@ std::optional<std::string> Ansi(std::wstring_view text) {
 
 // --- The reading rules, one by one ---------------------------------------------------------
 
-bool IsBlank(wchar_t c) { return c == ' ' || (c >= 0x09 && c <= 0x0D) || c == 0x1A; }
+bool IsBlank(wchar_t c) {
+    return c == ' ' || (c >= 0x09 && c <= 0x0D) || c == 0x1A;
+}
 
 std::wstring_view Trimmed(std::wstring_view s) {
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -105,13 +107,17 @@ std::wstring_view Trimmed(std::wstring_view s) {
 }
 
 // Names and values are C strings to the platform: they end at a NUL.
-std::wstring_view CString(std::wstring_view s) { return s.substr(0, s.find(L'\0')); }
+std::wstring_view CString(std::wstring_view s) {
+    return s.substr(0, s.find(L'\0'));
+}
 
 bool SameName(std::wstring_view a, std::wstring_view b) {
     auto lower = [](wchar_t c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) return false;
+        if (lower(a[i]) != lower(b[i]))
+            return false;
     }
     return true;
 }
@@ -126,10 +132,12 @@ std::wstring Expected(std::wstring_view text, std::wstring_view section, std::ws
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t end = text.find_first_of(L"\r\n", start);
-        if (end == std::wstring_view::npos) end = text.size();
+        if (end == std::wstring_view::npos)
+            end = text.size();
         std::wstring_view line = Trimmed(text.substr(start, end - start));
         start = end + 1;
-        if (line.empty()) continue;
+        if (line.empty())
+            continue;
         const std::size_t close = line.rfind(L']');
         if (line.front() == L'[' && close != std::wstring_view::npos) {
             sections.push_back({CString(Trimmed(line.substr(1, close - 1))), {}});
@@ -140,26 +148,32 @@ std::wstring Expected(std::wstring_view text, std::wstring_view section, std::ws
     section = Trimmed(CString(section));
     key = Trimmed(CString(key));
     for (const Section& s : sections) {
-        if (!SameName(s.name, section)) continue;
+        if (!SameName(s.name, section))
+            continue;
         // Only the first section of that name is searched.
         for (std::wstring_view line : s.lines) {
             const std::size_t equals = line.find(L'=');
             std::wstring_view name = line.substr(0, equals);
             while (!name.empty() && IsBlank(name.back())) name.remove_suffix(1);
-            if (!SameName(CString(name), key)) continue;
-            if (equals == std::wstring_view::npos) return {};
+            if (!SameName(CString(name), key))
+                continue;
+            if (equals == std::wstring_view::npos)
+                return {};
             std::wstring_view value = line.substr(equals + 1);
             while (!value.empty() && IsBlank(value.front())) value.remove_prefix(1);
             value = CString(value);
-            const bool quoted = value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') &&
+            const bool quoted = value.size() >= 2 &&
+                                (value.front() == L'"' || value.front() == L'\'') &&
                                 value.back() == value.front();
-            if (!quoted) return std::wstring(value.substr(0, 255));
+            if (!quoted)
+                return std::wstring(value.substr(0, 255));
             // Quoted: what stays after the opening quote, cut to the buffer, less its last
             // character when it ended inside the buffer (the closing quote, or one character
             // more when it filled the buffer exactly).
             std::wstring_view inner = value.substr(1);
             std::wstring result(inner.substr(0, 255));
-            if (inner.size() <= 256) result.pop_back();
+            if (inner.size() <= 256)
+                result.pop_back();
             return result;
         }
         return {};
@@ -177,7 +191,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::wstring expected = Expected(text, section, key);
 
     std::vector<std::string> files = {Utf8(text), Utf16(text, false), Utf16(text, true)};
-    if (auto ansi = Ansi(text)) files.push_back(*ansi);
+    if (auto ansi = Ansi(text))
+        files.push_back(*ansi);
     for (const std::string& file : files) {
         const std::wstring got = orvo::ParseProfileValue(file, section, key);
         FUZZ_CHECK_SAYING(got == expected, "file " + Escaped(file) + "\ngot " + Escaped(got) +

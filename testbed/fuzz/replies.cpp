@@ -94,12 +94,16 @@ std::vector<Exchange> Exchanges(const std::vector<Call>& calls) {
 }
 
 std::string ErrorKey(std::uint8_t code) {
-    if (code == 0) return "T5";
-    if (code <= 8) return "E" + std::to_string(code - 1);
+    if (code == 0)
+        return "T5";
+    if (code <= 8)
+        return "E" + std::to_string(code - 1);
     return "E9";
 }
 
-std::vector<std::string> Failure(std::uint8_t code) { return {ErrorKey(code)}; }
+std::vector<std::string> Failure(std::uint8_t code) {
+    return {ErrorKey(code)};
+}
 
 const std::string kNumber = "961990000123";
 
@@ -138,7 +142,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const bool result = link.SendShortCommand(choice);
             const auto exchanges = Exchanges(pipes.calls);
             FUZZ_CHECK(exchanges.size() == 1 && pipes.calls[0].code == choice);
-            FUZZ_CHECK(result == (exchanges[0].ok && exchanges[0].reply[2] == ((choice + 0x80) & 0xFF)));
+            FUZZ_CHECK(result ==
+                       (exchanges[0].ok && exchanges[0].reply[2] == ((choice + 0x80) & 0xFF)));
             FUZZ_CHECK(texts.messages.empty());
             break;
         }
@@ -193,9 +198,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const int result = orvo::RunUpgrade(link, ChosenParts(controls), texts, false, kit);
             // Start, then announce and data frame for each of two blocks, per part; the end.
             std::vector<std::uint8_t> planned;
-            if (internal) planned.insert(planned.end(), {3, 1, 0, 1, 0});
-            if (external) planned.insert(planned.end(), {4, 1, 0, 1, 0});
-            if (internal || external) planned.push_back(2);
+            if (internal)
+                planned.insert(planned.end(), {3, 1, 0, 1, 0});
+            if (external)
+                planned.insert(planned.end(), {4, 1, 0, 1, 0});
+            if (internal || external)
+                planned.push_back(2);
             const auto exchanges = Exchanges(pipes.calls);
             const auto failed = std::find_if(exchanges.begin(), exchanges.end(),
                                              [](const Exchange& e) { return !e.ok; });

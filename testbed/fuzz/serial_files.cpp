@@ -23,9 +23,11 @@ std::vector<std::string> Lines(std::string_view bytes) {
     while (start < bytes.size()) {
         std::size_t end = bytes.find('\n', start);
         const bool ended = end != std::string_view::npos;
-        if (!ended) end = bytes.size();
+        if (!ended)
+            end = bytes.size();
         std::string line(bytes.substr(start, end - start));
-        if (ended && !line.empty() && line.back() == '\r') line.pop_back();
+        if (ended && !line.empty() && line.back() == '\r')
+            line.pop_back();
         lines.push_back(line);
         start = end + 1;
     }
@@ -34,7 +36,8 @@ std::vector<std::string> Lines(std::string_view bytes) {
 
 // Prefix kept, the 7 characters after it read as %d reads them, plus one, at least 7 digits.
 std::string Next(const std::string& number) {
-    if (number.size() != 12) return {};
+    if (number.size() != 12)
+        return {};
     const std::string counter = number.substr(5);
     long long value = 0;
     std::size_t i = counter.find_first_not_of(" \t\n\v\f\r");
@@ -67,8 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK_SAYING(proposal == (last == lines.rend() ? "961990000100" : Next(*last)),
                       "proposed " + Escaped(proposal));
     FUZZ_CHECK(orvo::NextSerialNumber(number) == Next(number));
-    FUZZ_CHECK(orvo::IsValidSerialNumber(number) ==
-               (number.size() == 12 && number.find_first_not_of("0123456789") == std::string::npos));
+    FUZZ_CHECK(
+        orvo::IsValidSerialNumber(number) ==
+        (number.size() == 12 && number.find_first_not_of("0123456789") == std::string::npos));
 
     WriteFile("history.txt", file);
     const std::string path = (ScratchFolder() / "history.txt").string();

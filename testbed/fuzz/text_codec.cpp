@@ -117,9 +117,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             // US-ASCII reads a byte without its high bit.
             const unsigned expected = codePage == 20127 ? (b & 0x7Fu) : b;
-            FUZZ_CHECK_SAYING(static_cast<unsigned char>(again[i]) == expected,
-                              "byte " + std::to_string(b) + " in code page " +
-                                  std::to_string(codePage));
+            FUZZ_CHECK_SAYING(
+                static_cast<unsigned char>(again[i]) == expected,
+                "byte " + std::to_string(b) + " in code page " + std::to_string(codePage));
         }
         // A character below 0x80 is itself in every page; anything a page cannot hold is '?'.
         for (std::size_t i = 0; i < text.size(); ++i) {

@@ -42,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string file = input.Rest();
     RemoveFile("image.bin");
     RemoveFile("alt.bin");
-    if (!missing) WriteFile(alternative ? "alt.bin" : "image.bin", file);
+    if (!missing)
+        WriteFile(alternative ? "alt.bin" : "image.bin", file);
 
     orvo::sim::SimulatedDevice device;
     orvo::testing::RecordingView texts;
@@ -69,8 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    FUZZ_CHECK_SAYING(result == 1, "refused: message " +
-                                       (texts.messages.empty() ? "none" : texts.messages[0]));
+    FUZZ_CHECK_SAYING(result == 1,
+                      "refused: message " + (texts.messages.empty() ? "none" : texts.messages[0]));
     FUZZ_CHECK(texts.messages.empty());
     FUZZ_CHECK(texts.StatusKey() == "T2");
     FUZZ_CHECK(device.ProtocolErrors().empty());

@@ -41,8 +41,12 @@ public:
         }
         return value;
     }
-    std::uint16_t U16(std::size_t offset) const { return static_cast<std::uint16_t>(Read(offset, 2)); }
-    std::uint32_t U32(std::size_t offset) const { return static_cast<std::uint32_t>(Read(offset, 4)); }
+    std::uint16_t U16(std::size_t offset) const {
+        return static_cast<std::uint16_t>(Read(offset, 2));
+    }
+    std::uint32_t U32(std::size_t offset) const {
+        return static_cast<std::uint32_t>(Read(offset, 4));
+    }
     std::size_t Size() const { return data_.size(); }
     std::string Slice(std::size_t offset, std::size_t width) const {
         Need(offset, width);

@@ -20,7 +20,7 @@ std::string Lower(std::string text) {
 }
 
 class RegistryKey {
-  public:
+public:
     explicit RegistryKey(const std::string& path) {
         if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0,
                             KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &key_,
@@ -47,7 +47,7 @@ class RegistryKey {
                               sizeof value) == ERROR_SUCCESS;
     }
 
-  private:
+private:
     HKEY key_ = nullptr;
 };
 

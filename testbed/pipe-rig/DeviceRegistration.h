@@ -7,7 +7,7 @@
 namespace orvo::piperig {
 
 class DeviceRegistration {
-  public:
+public:
     // `instanceName` names the device below ROOT, for example ORVO_PIPE_RIG.
     explicit DeviceRegistration(std::string instanceName);
     ~DeviceRegistration();  // unlinks, if linked
@@ -25,7 +25,7 @@ class DeviceRegistration {
     // must be called for the device path to lead somewhere.
     std::string LinkPath() const;
 
-  private:
+private:
     std::string InterfaceKey() const;
     bool SetLinked(unsigned long linked);
 

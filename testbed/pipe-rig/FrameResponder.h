@@ -15,7 +15,7 @@ struct DeviceReply {
 };
 
 class FrameResponder {
-  public:
+public:
     virtual ~FrameResponder() = default;
     // `pipe` is the odd pipe the client wrote `frame` to, as one message.
     virtual std::optional<DeviceReply> OnFrame(int pipe, const Bytes& frame) = 0;

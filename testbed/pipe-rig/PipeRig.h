@@ -3,19 +3,19 @@
 // device's path to the named-pipe device, and the device interface in the registry, linked.
 // The interface's reference string is the instance name, so the device path ends in \<name>:
 // opening it opens the pipe \\.\pipe\<name>, and <device path>\PIPEnn the pipe
-// \\.\pipe\<name>\PIPEnn. Servers of different names are different devices in one prefix. Stopping unlinks the
-// interface first, so the device looks unplugged, then takes the rest away.
+// \\.\pipe\<name>\PIPEnn. Servers of different names are different devices in one prefix. Stopping
+// unlinks the interface first, so the device looks unplugged, then takes the rest away.
 #include <string>
 
-#include "PipeSymbolicLink.h"
 #include "DeviceRegistration.h"
 #include "FrameResponder.h"
 #include "PipeServer.h"
+#include "PipeSymbolicLink.h"
 
 namespace orvo::piperig {
 
 class PipeRig {
-  public:
+public:
     PipeRig(std::string instanceName, FrameResponder& responder);
     ~PipeRig();
     PipeRig(const PipeRig&) = delete;
@@ -30,7 +30,7 @@ class PipeRig {
     // Only the interface unlinked: the first step of Stop, for a server that then ends at once.
     void Unlink() { registration_.Unlink(); }
 
-  private:
+private:
     std::string pipeFolder_;  // the instance name
     PipeServer server_;
     PipeSymbolicLink link_;

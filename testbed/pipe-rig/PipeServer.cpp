@@ -67,7 +67,7 @@ struct Instance {
 }  // namespace
 
 class PipeServer::Worker {
-  public:
+public:
     Worker(int pipe, PipeServer& server) : pipe_(pipe), server_(server) {}
 
     // Makes the first listening instances; false when the pipe's name is taken.
@@ -114,7 +114,7 @@ class PipeServer::Worker {
         SetEvent(wake_.Get());
     }
 
-  private:
+private:
     void KeepListening() {
         const auto listening = [&] {
             return std::count_if(instances_.begin(), instances_.end(),
@@ -124,7 +124,8 @@ class PipeServer::Worker {
             auto instance = std::make_unique<Instance>();
             const DWORD first = instances_.empty() ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0;
             instance->pipe.Reset(CreateNamedPipeA(
-                PipeName(server_.folder_, pipe_).c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | first,
+                PipeName(server_.folder_, pipe_).c_str(),
+                PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | first,
                 PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, PIPE_UNLIMITED_INSTANCES,
                 kPipeBufferSize, kPipeBufferSize, 0, nullptr));
             if (!instance->pipe.IsValid()) {

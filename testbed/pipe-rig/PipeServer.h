@@ -19,7 +19,7 @@
 namespace orvo::piperig {
 
 class PipeServer {
-  public:
+public:
     PipeServer(std::string folder, FrameResponder& responder);
     ~PipeServer();
     PipeServer(const PipeServer&) = delete;
@@ -31,7 +31,7 @@ class PipeServer {
 
     PipeCounts Counts() const;
 
-  private:
+private:
     class Worker;
 
     std::optional<DeviceReply> Answer(int pipe, const Bytes& frame);

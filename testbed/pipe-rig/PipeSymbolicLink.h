@@ -9,13 +9,13 @@
 namespace orvo::piperig {
 
 class PipeSymbolicLink {
-  public:
+public:
     // `linkName` starting with \\?\: the device path as the setup API reports it, without the
     // interface's reference string.
     bool Create(const std::string& linkName);
     void Remove() { link_.Reset(); }
 
-  private:
+private:
     KernelHandle link_;
 };
 

@@ -74,9 +74,8 @@ RigCommand ParseRigCommand(const std::string& line) {
 
 std::string FormatPipeCounts(const PipeCounts& counts) {
     return "counts opens " + std::to_string(counts.opens) + " closes " +
-           std::to_string(counts.closes) + " writes " + std::to_string(counts.writes) +
-           " reads " + std::to_string(counts.reads) + " device-opens " +
-           std::to_string(counts.deviceOpens);
+           std::to_string(counts.closes) + " writes " + std::to_string(counts.writes) + " reads " +
+           std::to_string(counts.reads) + " device-opens " + std::to_string(counts.deviceOpens);
 }
 
 std::optional<PipeCounts> ParsePipeCounts(const std::string& line) {

@@ -19,7 +19,7 @@ namespace {
 // Lets a number of frames reach the device, then, at the next one, runs `leave`, which does not
 // return: that frame and every later one never reach the device.
 class LeavingResponder : public FrameResponder {
-  public:
+public:
     LeavingResponder(FrameResponder& device, const RigOptions& options, std::function<void()> leave)
         : device_(device), options_(options), leave_(std::move(leave)) {}
 
@@ -30,7 +30,7 @@ class LeavingResponder : public FrameResponder {
         return device_.OnFrame(pipe, frame);
     }
 
-  private:
+private:
     FrameResponder& device_;
     const RigOptions& options_;
     std::function<void()> leave_;

@@ -8,7 +8,7 @@
 namespace orvo::piperig {
 
 class SilenceableResponder : public FrameResponder {
-  public:
+public:
     explicit SilenceableResponder(FrameResponder& device) : device_(device) {}
 
     std::optional<DeviceReply> OnFrame(int pipe, const Bytes& frame) override {
@@ -19,7 +19,7 @@ class SilenceableResponder : public FrameResponder {
     // May be called from any thread while the server runs.
     void SetSilent(bool silent) { silent_ = silent; }
 
-  private:
+private:
     FrameResponder& device_;
     std::atomic<bool> silent_{false};
 };

@@ -7,9 +7,8 @@ namespace orvo::sim {
 
 std::string FormatLinkTiming(const LinkTiming& timing) {
     return "transfers " + std::to_string(timing.transfers) + " data-frames " +
-           std::to_string(timing.dataFrames) + " span-ns " +
-           std::to_string(timing.span.count()) + " in-calls-ns " +
-           std::to_string(timing.inCalls.count());
+           std::to_string(timing.dataFrames) + " span-ns " + std::to_string(timing.span.count()) +
+           " in-calls-ns " + std::to_string(timing.inCalls.count());
 }
 
 std::optional<LinkTiming> ParseLinkTiming(std::string_view line) {

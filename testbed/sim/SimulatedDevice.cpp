@@ -121,8 +121,7 @@ SimulatedDevice::ReadResult SimulatedDevice::Read(int pipe, unsigned char* data,
     return {count, false};
 }
 
-void SimulatedDevice::CountTransfer(std::chrono::steady_clock::time_point entered,
-                                    bool dataFrame) {
+void SimulatedDevice::CountTransfer(std::chrono::steady_clock::time_point entered, bool dataFrame) {
     const auto now = std::chrono::steady_clock::now();
     if (timing_.transfers++ == 0) {
         firstTransfer_ = entered;

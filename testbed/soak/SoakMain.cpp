@@ -2,9 +2,9 @@
 // process of the tool, with a device failure every tenth run; every hundred runs the tool's
 // kernel handles, GDI and USER objects and working set are read (every tenth of the runs when
 // fewer than a thousand). Ends non-zero when the lowest of any of them in the second half of the
-// readings is above its lowest in the first half, or a run did not end as it should. Wine keeps no count of a process's handles, GDI or
-// USER objects and answers 0 for each: under Wine only the working set speaks (scripts/soak adds
-// the Unix side of the tool's process).
+// readings is above its lowest in the first half, or a run did not end as it should. Wine keeps no
+// count of a process's handles, GDI or USER objects and answers 0 for each: under Wine only the
+// working set speaks (scripts/soak adds the Unix side of the tool's process).
 //   orvo-soak FOLDER RUNS
 // FOLDER holds a copy of dist-sim/ (the tool, the simulated device's DLL, the sample files).
 #include "DialogControls.h"

@@ -14,7 +14,7 @@
 namespace orvo::testing {
 
 class FakeDialogControls : public DialogControls {
-  public:
+public:
     struct Control {
         std::wstring text;
         bool checked = false;
@@ -65,7 +65,7 @@ class FakeDialogControls : public DialogControls {
 
     void OnMessage(std::function<void(const std::wstring&)> handler);
 
-  private:
+private:
     mutable std::mutex lock_;
     std::map<int, Control> controls_;
     Bar bar_;

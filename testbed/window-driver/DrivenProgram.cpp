@@ -30,8 +30,8 @@ DrivenProgram::DrivenProgram(const std::wstring& program, const std::wstring& fo
     constexpr int kTries = 3;
     for (int attempt = 1;; ++attempt) {
         if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                           CREATE_UNICODE_ENVIRONMENT, environment.data(), folder.c_str(),
-                           &startup, &started)) {
+                           CREATE_UNICODE_ENVIRONMENT, environment.data(), folder.c_str(), &startup,
+                           &started)) {
             break;
         }
         const DWORD error = GetLastError();

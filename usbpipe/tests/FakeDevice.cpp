@@ -449,11 +449,10 @@ DWORD FakeDevice::Wait(HANDLE object, DWORD timeoutMs) {
                 return WAIT_FAILED;
             case Completion::PendingFor: {
                 const auto due = pending.due;
-                const auto limit =
-                    timeoutMs == INFINITE
-                        ? due
-                        : std::min(due, std::chrono::steady_clock::now() +
-                                            std::chrono::milliseconds(timeoutMs));
+                const auto limit = timeoutMs == INFINITE
+                                       ? due
+                                       : std::min(due, std::chrono::steady_clock::now() +
+                                                           std::chrono::milliseconds(timeoutMs));
                 OVERLAPPED* const record = overlapped;
                 guard.unlock();
                 // A sleep may end a little early; the wait must not.

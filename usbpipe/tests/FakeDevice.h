@@ -65,7 +65,7 @@ FakeTransfer Failing();
 FakeTransfer ShortWriteAtOnce(long count);
 
 class FakeDevice {
-  public:
+public:
     FakeDevice();  // the table's calls reach this device until it is destroyed
     ~FakeDevice();
     FakeDevice(const FakeDevice&) = delete;
@@ -126,7 +126,7 @@ class FakeDevice {
     // The calling thread's last error, as the table's GetLastError gives it.
     static DWORD LastError();
 
-  private:
+private:
     enum class HandleKind { Set, Device, Pipe, Event };
     struct Pending {
         HANDLE file;
@@ -166,7 +166,7 @@ class FakeDevice {
     int mostSearchesAtOnce_ = 0;
     std::vector<DWORD> detailSizeFields_;
     std::map<HANDLE, HandleKind> handles_;
-    int plugging_ = 0;                  // counts every Plug and Unplug
+    int plugging_ = 0;                    // counts every Plug and Unplug
     std::map<HANDLE, int> pipePlugging_;  // the plugging each pipe handle was opened in
     int eventsMade_ = 0;
     std::size_t nextHandle_ = 0x1000;

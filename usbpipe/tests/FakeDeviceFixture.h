@@ -18,7 +18,7 @@ namespace orvo::usbpipe::testing {
 inline const std::string kDevicePath = "\\\\?\\usb#vid_0000&pid_0000#5&1#{8f49042e}";
 
 class FakeDeviceTest : public ::testing::Test {
-  protected:
+protected:
     void TearDown() override {
         EXPECT_EQ(device.OpenHandles(), 0);
         EXPECT_EQ(device.AbandonedTransfers(), 0);
@@ -54,7 +54,7 @@ inline const char* LibraryName(LibraryKind kind) {
 }
 
 class EitherLibrary {
-  public:
+public:
     EitherLibrary(LibraryKind kind, const PipeApi& api) {
         if (kind == LibraryKind::PerCall) {
             part_ = std::make_unique<UsbPipeLibrary>(api);
@@ -71,7 +71,7 @@ class EitherLibrary {
                      : kept_->WriteData(pipe, data, length, timeoutMs);
     }
 
-  private:
+private:
     std::unique_ptr<UsbPipeLibrary> part_;
     std::unique_ptr<KeptPipeLibrary> kept_;
 };
@@ -79,7 +79,7 @@ class EitherLibrary {
 // The shared checks for a library made by the test, destroyed first, since qxUSBDevAdv's keeps
 // its pipes open until then.
 class FakeDeviceLibraryTest : public ::testing::Test {
-  protected:
+protected:
     void TearDown() override {
         library.reset();
         kept.reset();

@@ -12,8 +12,8 @@ namespace {
 
 using namespace std::chrono_literals;
 using ::testing::Contains;
-using ::testing::ElementsAre;
 using ::testing::Each;
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
@@ -34,7 +34,7 @@ int CountContaining(const std::vector<std::string>& calls, const std::string& pa
 }
 
 class KeptPipeLibraryTest : public FakeDeviceLibraryTest {
-  protected:
+protected:
     int Read(int timeoutMs = 1000) { return kept->ReadData(0, buffer, 16, timeoutMs); }
     int Write(int pipe = 1, int length = 16) { return kept->WriteData(pipe, buffer, length, 1000); }
 
@@ -59,8 +59,8 @@ TEST_F(KeptPipeLibraryTest, SteadyStateBlockCostsItsFourTransfersAndNothingElse)
         SendBlock();
     }
     EXPECT_EQ(device.Calls().size(), 4u * kBlocks);
-    EXPECT_THAT(device.Calls(), Each(::testing::AnyOf("WriteFile 16", "ReadFile 16",
-                                                      "WriteFile 4104")));
+    EXPECT_THAT(device.Calls(),
+                Each(::testing::AnyOf("WriteFile 16", "ReadFile 16", "WriteFile 4104")));
     EXPECT_EQ(device.EventsMade(), events);
     EXPECT_EQ(device.Searches(), 1);
 }
@@ -102,8 +102,8 @@ TEST_F(KeptPipeLibraryTest, FailingWriteIsResetAndClosedAndTheNextOneRenewsTheHa
     device.ClearCalls();
     EXPECT_EQ(Write(), -1);
     EXPECT_EQ(FakeDevice::LastError(), ERROR_GEN_FAILURE);
-    EXPECT_THAT(device.Calls(), ElementsAre("WriteFile 16", "DeviceIoControl reset",
-                                            "CloseHandle pipe"));
+    EXPECT_THAT(device.Calls(),
+                ElementsAre("WriteFile 16", "DeviceIoControl reset", "CloseHandle pipe"));
     EXPECT_EQ(kept->KeptPipes(), 0);
     device.ClearCalls();
     EXPECT_EQ(Write(), 16);
@@ -135,10 +135,9 @@ TEST_F(KeptPipeLibraryTest, TimedOutReadGivesErrorTimeoutAndClosesThePipe) {
     device.ClearCalls();
     EXPECT_EQ(Read(300), -1);
     EXPECT_EQ(FakeDevice::LastError(), ERROR_TIMEOUT);
-    EXPECT_THAT(device.Calls(),
-                ElementsAre("ReadFile 16", "WaitForSingleObject 300", "CancelIo",
-                            "GetOverlappedResult wait", "DeviceIoControl status",
-                            "CloseHandle pipe"));
+    EXPECT_THAT(device.Calls(), ElementsAre("ReadFile 16", "WaitForSingleObject 300", "CancelIo",
+                                            "GetOverlappedResult wait", "DeviceIoControl status",
+                                            "CloseHandle pipe"));
     EXPECT_EQ(Read(), 0);
 }
 

@@ -33,8 +33,8 @@ const ErrorCase kErrors[] = {
     {"NoDeviceListed", [](FakeDevice&) {}, false, 1, ERROR_DEVICE_NOT_CONNECTED},
     {"DeviceSetNotMade", [](FakeDevice& d) { d.FailClassList(); }, false, 1,
      ERROR_INVALID_PARAMETER},
-    {"ListedDeviceThatDoesNotOpen", [](FakeDevice& d) { d.Plug({NotOpening(kDevicePath)}); },
-     false, 1, kDeviceOpenError},
+    {"ListedDeviceThatDoesNotOpen", [](FakeDevice& d) { d.Plug({NotOpening(kDevicePath)}); }, false,
+     1, kDeviceOpenError},
     {"PipeThatDoesNotOpen",
      [](FakeDevice& d) {
          d.Plug({Working(kDevicePath)});
@@ -90,14 +90,14 @@ TEST_P(LastErrorTest, MinusOneLeavesTheErrorThatCausedIt) {
     EXPECT_EQ(FakeDevice::LastError(), failure.lastError);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    BothLibraries, LastErrorTest,
-    ::testing::Combine(::testing::Values(LibraryKind::PerCall, LibraryKind::Kept),
-                       ::testing::ValuesIn(kErrors)),
-    [](const auto& info) {
-        return std::string(LibraryName(std::get<0>(info.param))) + "_" +
-               std::get<1>(info.param).what;
-    });
+INSTANTIATE_TEST_SUITE_P(BothLibraries, LastErrorTest,
+                         ::testing::Combine(::testing::Values(LibraryKind::PerCall,
+                                                              LibraryKind::Kept),
+                                            ::testing::ValuesIn(kErrors)),
+                         [](const auto& info) {
+                             return std::string(LibraryName(std::get<0>(info.param))) + "_" +
+                                    std::get<1>(info.param).what;
+                         });
 
 }  // namespace
 }  // namespace orvo::usbpipe::testing

@@ -20,20 +20,20 @@ constexpr auto kCompletesAfter = 1500ms;
 struct TimeOutCase {
     const char* what;
     int timeoutMs;
-    int result;           // 16 bytes read, or -1
-    DWORD lastError;      // after a -1
-    const char* wait;     // the wait the library asks for
+    int result;        // 16 bytes read, or -1
+    DWORD lastError;   // after a -1
+    const char* wait;  // the wait the library asks for
     std::chrono::milliseconds atLeast;
     std::chrono::milliseconds below;
 };
 
 const TimeOutCase kTimeOuts[] = {
-    {"MinusOneWaitsUntilTheReadCompletes", -1, 16, ERROR_SUCCESS,
-     "WaitForSingleObject 4294967295", kCompletesAfter - 100ms, 10s},
+    {"MinusOneWaitsUntilTheReadCompletes", -1, 16, ERROR_SUCCESS, "WaitForSingleObject 4294967295",
+     kCompletesAfter - 100ms, 10s},
     {"ZeroFailsAtOnceWhenNothingIsReady", 0, -1, ERROR_TIMEOUT, "WaitForSingleObject 0", 0ms,
      kCompletesAfter - 500ms},
-    {"ThreeHundredWaitsThreeHundredMilliseconds", 300, -1, ERROR_TIMEOUT,
-     "WaitForSingleObject 300", 280ms, kCompletesAfter - 200ms},
+    {"ThreeHundredWaitsThreeHundredMilliseconds", 300, -1, ERROR_TIMEOUT, "WaitForSingleObject 300",
+     280ms, kCompletesAfter - 200ms},
 };
 
 using Param = std::tuple<LibraryKind, TimeOutCase>;
@@ -65,14 +65,14 @@ TEST_P(TimeOutTest, WaitsForTheCallersTimeOut) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    BothLibraries, TimeOutTest,
-    ::testing::Combine(::testing::Values(LibraryKind::PerCall, LibraryKind::Kept),
-                       ::testing::ValuesIn(kTimeOuts)),
-    [](const auto& info) {
-        return std::string(LibraryName(std::get<0>(info.param))) + "_" +
-               std::get<1>(info.param).what;
-    });
+INSTANTIATE_TEST_SUITE_P(BothLibraries, TimeOutTest,
+                         ::testing::Combine(::testing::Values(LibraryKind::PerCall,
+                                                              LibraryKind::Kept),
+                                            ::testing::ValuesIn(kTimeOuts)),
+                         [](const auto& info) {
+                             return std::string(LibraryName(std::get<0>(info.param))) + "_" +
+                                    std::get<1>(info.param).what;
+                         });
 
 }  // namespace
 }  // namespace orvo::usbpipe::testing

@@ -29,7 +29,7 @@ const FakeTransfer kStatusFine = AtOnce({0, 0});
 const FakeTransfer kUntilCancelled = UntilCancelled();
 
 class TransferTest : public FakeDeviceTest, public ::testing::WithParamInterface<TransferCase> {
-  protected:
+protected:
     std::vector<std::string> CallsFromPipeOpen() const {
         std::vector<std::string> calls = device.Calls();
         const auto open = std::find_if(calls.begin(), calls.end(), [](const std::string& call) {
@@ -122,8 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
                      -1,
                      16,
                      {kOpenReadPipe, "DeviceIoControl status", "ReadFile 16",
-                      "WaitForSingleObject 4294967295", "GetOverlappedResult",
-                      "CloseHandle pipe"}},
+                      "WaitForSingleObject 4294967295", "GetOverlappedResult", "CloseHandle pipe"}},
         TransferCase{"StatusRequestTimingOutAfterOneSecond",
                      [](FakeDevice& d) { d.QueueStatus(kUntilCancelled); },
                      true,

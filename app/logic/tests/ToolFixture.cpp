@@ -7,7 +7,9 @@
 
 namespace orvo::testing {
 
-ToolFixture::ToolFixture() { folder.CopyIn(ORVO_DATA_DIR, {"CONFIG.INI", "language.ini"}); }
+ToolFixture::ToolFixture() {
+    folder.CopyIn(ORVO_DATA_DIR, {"CONFIG.INI", "language.ini"});
+}
 
 MainDialogLogic& ToolFixture::Start() {
     logic = std::make_unique<MainDialogLogic>(controls, device);

@@ -126,7 +126,8 @@ public:
             std::remove(path_.c_str());
         }
     }
-    void OnUpgradeEnded(const std::vector<std::uint8_t>&, const std::vector<std::uint8_t>&) override {}
+    void OnUpgradeEnded(const std::vector<std::uint8_t>&,
+                        const std::vector<std::uint8_t>&) override {}
     void OnSerialWritten(const std::string&) override {}
 
 private:

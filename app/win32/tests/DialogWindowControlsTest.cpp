@@ -18,7 +18,7 @@ using orvo::testing::TestWindow;
 const wchar_t kCaption[] = L"Orvo message test";
 
 class DialogWindowControlsTest : public ::testing::Test {
-  protected:
+protected:
     DialogWindowControlsTest() {
         window_.AddChild(L"STATIC", control::kLanguageLabel, 10, 10, 100, 20, 0, L"Language");
         window_.AddChild(L"BUTTON", control::kIncrease, 10, 40, 100, 20, BS_AUTOCHECKBOX);

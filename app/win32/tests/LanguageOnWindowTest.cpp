@@ -20,7 +20,7 @@ using orvo::testing::TempFolder;
 using orvo::testing::ToolWindow;
 
 class LanguageOnWindow : public ::testing::Test {
-  protected:
+protected:
     LanguageOnWindow() {
         folder_.CopyIn(ORVO_DATA_DIR, {"CONFIG.INI", "language.ini", "burn_sn.txt"});
     }

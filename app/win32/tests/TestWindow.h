@@ -11,7 +11,7 @@ namespace orvo::testing {
 // A visible top-level window with a white background at the screen's top-left corner;
 // destroyed with the object.
 class TestWindow {
-  public:
+public:
     TestWindow(int clientWidth, int clientHeight);
     ~TestWindow();
     TestWindow(const TestWindow&) = delete;
@@ -21,7 +21,7 @@ class TestWindow {
     HWND AddChild(const wchar_t* className, int id, int x, int y, int width, int height,
                   DWORD style = 0, const wchar_t* text = L"");
 
-  private:
+private:
     HWND window_;
 };
 

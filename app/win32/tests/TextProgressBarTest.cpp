@@ -30,7 +30,7 @@ LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 class TextProgressBarTest : public ::testing::Test {
-  protected:
+protected:
     TextProgressBarTest() {
         control_ =
             window_.AddChild(PROGRESS_CLASSW, 1009, 10, 10, kWidth, kHeight, 0, L"Progress1");

@@ -10,7 +10,7 @@
 namespace orvo::testing {
 
 class ToolWindow {
-  public:
+public:
     ToolWindow();
 
     HWND Get() const { return window_.Get(); }
@@ -18,7 +18,7 @@ class ToolWindow {
     std::wstring TextOf(int id) const;
     DialogControls& Controls() { return controls_; }
 
-  private:
+private:
     TestWindow window_{480, 360};
     TextProgressBar bar_;
     DialogWindowControls controls_{window_.Get(), bar_, L"Velmora Orvo I Upgrade Tool"};

@@ -15,8 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -103,7 +103,7 @@ bool WaitFor(const std::function<bool()>& condition, bool pumpMessages) {
 }
 
 class UpgradeProgress : public ::testing::TestWithParam<bool> {
-  protected:
+protected:
     UpgradeProgress() {
         folder_.CopyIn(ORVO_DATA_DIR, {"CONFIG.INI", "language.ini"});
         const image::Bytes image = image::MakeRandomImage(

@@ -1,5 +1,6 @@
 #include "FuzzCheck.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -7,7 +8,6 @@
 #include <fstream>
 #include <sstream>
 #include <system_error>
-#include <unistd.h>
 
 namespace orvo::fuzz {
 
@@ -118,9 +118,13 @@ Scratch& TheScratch() {
 
 }  // namespace
 
-const std::filesystem::path& ScratchFolder() { return TheScratch().path; }
+const std::filesystem::path& ScratchFolder() {
+    return TheScratch().path;
+}
 
-void EnterScratchFolder() { std::filesystem::current_path(ScratchFolder()); }
+void EnterScratchFolder() {
+    std::filesystem::current_path(ScratchFolder());
+}
 
 void WriteFile(const std::string& name, std::string_view bytes) {
     std::ofstream out(ScratchFolder() / name, std::ios::binary | std::ios::trunc);

@@ -10,15 +10,16 @@
 
 namespace orvo::fuzz {
 
-[[noreturn]] void Fail(const char* condition, const char* file, int line, const std::string& detail);
+[[noreturn]] void Fail(const char* condition, const char* file, int line,
+                       const std::string& detail);
 
 // Unlike assert, never compiled out: the fuzz build is a release build.
 #define FUZZ_CHECK(condition) FUZZ_CHECK_SAYING(condition, std::string())
-#define FUZZ_CHECK_SAYING(condition, detail)                                  \
-    do {                                                                      \
-        if (!(condition)) {                                                   \
-            ::orvo::fuzz::Fail(#condition, __FILE__, __LINE__, (detail));     \
-        }                                                                     \
+#define FUZZ_CHECK_SAYING(condition, detail)                              \
+    do {                                                                  \
+        if (!(condition)) {                                               \
+            ::orvo::fuzz::Fail(#condition, __FILE__, __LINE__, (detail)); \
+        }                                                                 \
     } while (false)
 
 // Bytes shown with C escapes, for the detail of a failed check.

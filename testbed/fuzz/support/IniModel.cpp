@@ -39,7 +39,9 @@ std::string_view UpTo(std::string_view text, std::string_view stops) {
     return text.substr(0, text.find_first_of(stops));
 }
 
-bool IsHeader(std::string_view line) { return !line.empty() && line.front() == '['; }
+bool IsHeader(std::string_view line) {
+    return !line.empty() && line.front() == '[';
+}
 
 std::optional<std::size_t> SectionLine(const std::vector<Line>& lines, const std::string& bytes,
                                        std::string_view section) {
@@ -108,7 +110,9 @@ std::size_t InsertionPoint(const std::string& bytes, std::string_view section) {
 
 }  // namespace
 
-std::string_view ReadBack(std::string_view value) { return UpTo(value, ";\r\t]\n"); }
+std::string_view ReadBack(std::string_view value) {
+    return UpTo(value, ";\r\t]\n");
+}
 
 std::string Lookup(const std::string& bytes, std::string_view section, std::string_view key) {
     const std::vector<Line> lines = Lines(bytes);

@@ -16,8 +16,8 @@ using usbpipe::PipeApi;
 using usbpipe::RealPipeApi;
 
 struct Counts {
-    std::atomic<long> searches{0}, deviceOpens{0}, pipeOpens{0}, pipeCloses{0}, reads{0},
-        writes{0}, statusRequests{0}, resets{0};
+    std::atomic<long> searches{0}, deviceOpens{0}, pipeOpens{0}, pipeCloses{0}, reads{0}, writes{0},
+        statusRequests{0}, resets{0};
     std::mutex pipesLock;
     std::set<HANDLE> pipes;  // open pipe handles, to tell their closes from an event's
 
@@ -49,8 +49,8 @@ HDEVINFO WINAPI GetClassDevs(const GUID* guid, PCSTR enumerator, HWND parent, DW
 
 HANDLE WINAPI CreateFile(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                          DWORD disposition, DWORD flags, HANDLE templateFile) {
-    const HANDLE opened = RealPipeApi().CreateFileA(path, access, share, security, disposition,
-                                                    flags, templateFile);
+    const HANDLE opened =
+        RealPipeApi().CreateFileA(path, access, share, security, disposition, flags, templateFile);
     Counts& counts = Counted();
     if ((flags & FILE_FLAG_OVERLAPPED) == 0) {
         ++counts.deviceOpens;
@@ -77,8 +77,8 @@ BOOL WINAPI Write(HANDLE file, LPCVOID data, DWORD length, LPDWORD count, LPOVER
 BOOL WINAPI Control(HANDLE device, DWORD code, LPVOID input, DWORD inputSize, LPVOID output,
                     DWORD outputSize, LPDWORD count, LPOVERLAPPED o) {
     ++(code == usbpipe::kPipeStatusCode ? Counted().statusRequests : Counted().resets);
-    return RealPipeApi().DeviceIoControl(device, code, input, inputSize, output, outputSize,
-                                         count, o);
+    return RealPipeApi().DeviceIoControl(device, code, input, inputSize, output, outputSize, count,
+                                         o);
 }
 
 BOOL WINAPI Close(HANDLE object) {

@@ -24,7 +24,7 @@ struct FloorPipe {
 };
 
 class FloorLibrary {
-  public:
+public:
     int Transfer(int pipe, bool read, unsigned char* data, int length, int timeoutMs) {
         const PipeApi& api = orvo::piperig::CountingPipeApi();
         FloorPipe* kept = Pipe(api, pipe);
@@ -44,7 +44,7 @@ class FloorLibrary {
         return result.succeeded ? static_cast<int>(result.count) : -1;
     }
 
-  private:
+private:
     FloorPipe* Pipe(const PipeApi& api, int pipe) {
         if (pipe < 0 || pipe >= kPipeCount) {
             return nullptr;

@@ -7,7 +7,7 @@ namespace orvo::piperig {
 namespace {
 
 class CountingDevice : public FrameResponder {
-  public:
+public:
     std::optional<DeviceReply> OnFrame(int, const Bytes& frame) override {
         ++frames;
         return DeviceReply{0, frame};

@@ -20,10 +20,10 @@
 #include <vector>
 
 #include "ChildProcess.h"
-#include "ScopedEnvironment.h"
 #include "DialogControls.h"
 #include "PipeDll.h"
 #include "RigProcess.h"
+#include "ScopedEnvironment.h"
 #include "TempFolder.h"
 #include "UpgradeImage.h"
 #include "WindowsPath.h"
@@ -325,8 +325,7 @@ TEST_P(TwoDevices, DeviceThatGoesMidUpgradeIsNotLeftForTheOther) {
 }
 
 INSTANTIATE_TEST_SUITE_P(UnpluggedOrPulled, TwoDevices,
-                         ::testing::Values("--unplug-after", "--pull-after"),
-                         [](const auto& info) {
+                         ::testing::Values("--unplug-after", "--pull-after"), [](const auto& info) {
                              return std::string(info.param) == "--pull-after" ? "Pulled"
                                                                               : "Unplugged";
                          });

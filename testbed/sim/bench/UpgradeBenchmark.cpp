@@ -19,7 +19,8 @@ void WholeUpgrade(benchmark::State& state) {
     const auto internalSize = static_cast<std::size_t>(state.range(0));
     const auto latency = std::chrono::microseconds(state.range(1));
     testing::TempFolder folder;
-    const image::Bytes image = image::MakeRandomImage({internalSize, 3 * internalSize, internalSize});
+    const image::Bytes image =
+        image::MakeRandomImage({internalSize, 3 * internalSize, internalSize});
     folder.Write("image.bin", std::string(image.begin(), image.end()));
     folder.Write("CONFIG.INI", "[FILE_PATH]\r\nUPGRADE_FILE=image.bin\r\n");
     testing::ScopedCurrentDir inFolder(folder.Path());

@@ -183,8 +183,8 @@ TEST(DeviceThreads, CanBeInspectedWhileAnUpgradeRuns) {
 // each taking at least the link's time, and the count started again for the next upgrade.
 TEST(DeviceLinkTiming, ReportsEachUpgradeOnceAtTheReplyToItsEnd) {
     testing::UpgradeBench bench;
-    bench.WriteImage(MakeRandomImage({3 * std::size_t{kInternalBlockSize},
-                                      2 * std::size_t{kExternalBlockSize} + 1}));
+    bench.WriteImage(MakeRandomImage(
+        {3 * std::size_t{kInternalBlockSize}, 2 * std::size_t{kExternalBlockSize} + 1}));
     std::vector<LinkTiming> reports;
     bench.device.SetTimingReport([&](const LinkTiming& timing) { reports.push_back(timing); });
     constexpr auto kLink = std::chrono::microseconds(300);

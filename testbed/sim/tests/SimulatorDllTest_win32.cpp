@@ -6,8 +6,8 @@
 #include "RecordingView.h"
 #include "ScopedEnvironment.h"
 #include "TempFolder.h"
-#include "WindowsPath.h"
 #include "UpgradeTransfer.h"
+#include "WindowsPath.h"
 
 #include <windows.h>
 
@@ -21,8 +21,8 @@ namespace orvo::sim {
 namespace {
 
 using image::Bytes;
-using testing::ScopedEnvironment;
 using image::MakeRandomImage;
+using testing::ScopedEnvironment;
 
 using ::testing::ElementsAre;
 
@@ -31,7 +31,8 @@ class LoadedSimulator : public PipeLibrary {
 public:
     using PipeCall = int (*)(int, unsigned char*, int, int);
 
-    LoadedSimulator() : module_(LoadLibraryA(testing::BesideThisProgram("qxUSBDevAdv.dll").c_str())) {
+    LoadedSimulator()
+        : module_(LoadLibraryA(testing::BesideThisProgram("qxUSBDevAdv.dll").c_str())) {
         if (module_ != nullptr) {
             write_ = reinterpret_cast<PipeCall>(
                 reinterpret_cast<void*>(GetProcAddress(module_, "qxUSBAdv_WriteData")));

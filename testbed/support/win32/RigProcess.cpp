@@ -10,7 +10,8 @@ RigProcess::~RigProcess() {
 
 bool RigProcess::Start(const std::string& arguments) {
     std::string line;
-    if (!server_.Start(serverProgram_, arguments) || !server_.ReadLine(line) || line.rfind("ready ", 0) != 0) {
+    if (!server_.Start(serverProgram_, arguments) || !server_.ReadLine(line) ||
+        line.rfind("ready ", 0) != 0) {
         server_.Kill();
         return false;
     }

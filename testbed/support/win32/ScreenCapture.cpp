@@ -54,8 +54,8 @@ Image CaptureClientArea(HWND window, RECT clientRect) {
     ScopedMemoryDC memory(from.Get());
     {
         SelectGuard select(memory.Get(), bitmap.Get());
-        BitBlt(memory.Get(), 0, 0, image.width, image.height, from.Get(), source.left,
-               source.top, SRCCOPY);
+        BitBlt(memory.Get(), 0, 0, image.width, image.height, from.Get(), source.left, source.top,
+               SRCCOPY);
     }
     GdiFlush();
     const auto* pixel = static_cast<const DWORD*>(bits);

@@ -20,6 +20,8 @@ inline std::string WindowsPath(std::string path) {
 }
 
 // The file `name` in the folder of the running program.
-inline std::string BesideThisProgram(const std::string& name) { return PathBesideProgram(name); }
+inline std::string BesideThisProgram(const std::string& name) {
+    return PathBesideProgram(name);
+}
 
 }  // namespace orvo::testing
