@@ -78,11 +78,11 @@ Burn BurnNumber(DeviceLink& link, TechnicianView& view, const BurnOrder& order) 
     for (const std::string& number : ledger->Unconfirmed()) {
         view.ShowLangNotice(text::kSerialUnconfirmed, {DigitsToText(number)});
     }
-    burn.number = ChooseNumber(*ledger, view, order);
-    if (burn.number.empty()) {
-        burn.number = order.number;
+    const std::string chosen = ChooseNumber(*ledger, view, order);
+    if (chosen.empty()) {
         return burn;
     }
+    burn.number = chosen;
     if (!ledger->Take(burn.number)) {
         view.ShowLangMessage(text::kHistoryUnusable, {FromUtf8(historyPath)});
         return burn;
